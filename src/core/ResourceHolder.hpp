@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/ResourceIdentifiers.hpp"
+
+#include <SFML/System/NonCopyable.hpp>
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+
+// Loads each resource once and hands it out by reference. Every resource is allocated on its own,
+// so references stay valid while more are added; nothing is removed before the holder dies.
+template <typename Resource, typename Identifier> class ResourceHolder : sf::NonCopyable {
+public:
+    // A file that cannot be read leaves an empty resource under the identifier (the multimedia
+    // library names the file on the error stream). Loading an identifier twice keeps the first.
+    void load(Identifier id, const std::string& filename) {
+        auto resource = std::make_unique<Resource>();
+        resource->loadFromFile(filename);
+        resources.emplace(id, std::move(resource));
+    }
+
+    // An identifier that was never loaded gets an empty resource, with a message, rather than
+    // undefined behaviour.
+    Resource& get(Identifier id) {
+        auto found = resources.find(id);
+        if (found == resources.end()) {
+            std::cerr << "Resource " << static_cast<long>(id)
+                      << " was used before it was loaded; using an empty one\n";
+            found = resources.emplace(id, std::make_unique<Resource>()).first;
+        }
+        return *found->second;
+    }
+
+    bool contains(Identifier id) const { return resources.count(id) != 0; }
+
+private:
+    std::map<Identifier, std::unique_ptr<Resource>> resources;
+};

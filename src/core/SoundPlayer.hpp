@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/ResourceHolder.hpp"
+#include "core/ResourceIdentifiers.hpp"
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/System/NonCopyable.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include <list>
+#include <string>
+
+// Plays short effects placed in the 2D world. Game (x, y) maps to audio (x, -y, 0); the listener
+// hovers at z = 300 looking down, so a sound within 200 units of the point under it is at full
+// volume. One instance serves the whole process (soundPlayer()).
+class SoundPlayer : sf::NonCopyable {
+public:
+    SoundPlayer();
+
+    void load(SFX::SFX effect, const std::string& filename);
+    void play(SFX::SFX effect, sf::Vector2f position);
+    // At the listener, so always at full volume.
+    void play(SFX::SFX effect);
+
+    void removeStoppedSounds();
+    void setListenerPosition(sf::Vector2f position);
+    sf::Vector2f getListenerPosition() const;
+    // Once per world update: the listener follows the camera, finished sounds are dropped.
+    void update(sf::Vector2f listenerPosition);
+
+    std::size_t getSoundCount() const { return sounds.size(); }
+
+private:
+    // Any audio resource keeps OpenAL's device open; holding one for the player's whole life lets
+    // listener settings apply at once and keeps the device from closing between levels.
+    sf::SoundBuffer deviceKeeper;
+    SoundBufferHolder buffers;
+    // A list, so a playing sound never moves in memory while others come and go.
+    std::list<sf::Sound> sounds;
+};
+
+// The process-wide player; created on first use, destroyed after main returns.
+SoundPlayer& soundPlayer();

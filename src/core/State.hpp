@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/ResourceIdentifiers.hpp"
+#include "core/StateIdentifiers.hpp"
+
+#include <SFML/System/Time.hpp>
+
+#include <memory>
+
+namespace sf {
+class RenderWindow;
+class Event;
+} // namespace sf
+
+class StateStack;
+class MusicPlayer;
+class UserProfile;
+
+// A screen of the game. Screens never change the stack themselves: they ask for a push, pop or
+// clear, which the stack carries out after the current event or update pass.
+class State {
+public:
+    using Ptr = std::unique_ptr<State>;
+
+    // The shared objects a screen may use; the application owns all of them.
+    struct Context {
+        sf::RenderWindow* window = nullptr;
+        TextureHolder* textures = nullptr;
+        MusicPlayer* music = nullptr;
+        FontHolder* fonts = nullptr;
+        UserProfile* profile = nullptr;
+    };
+
+    State(StateStack& stack, Context context);
+    virtual ~State();
+
+    virtual void draw() = 0;
+    // The results say whether the screens below also get the update or the event.
+    virtual bool update(sf::Time dt) = 0;
+    virtual bool handleEvent(const sf::Event& event) = 0;
+
+protected:
+    void requestPush(States::States id);
+    void requestPop();
+    void requestClear();
+    Context getContext() const;
+
+private:
+    Context context;
+    StateStack* stack;
+};

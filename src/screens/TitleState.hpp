@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/State.hpp"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+
+// The first screen: the title picture under a black overlay that lightens, then darkens again,
+// and hands over to the loading screen. Any key or mouse button skips it.
+class TitleState : public State {
+public:
+    TitleState(StateStack& stack, Context context);
+    ~TitleState() override;
+
+    void draw() override;
+    // The fade advances once per update, whatever the frame time.
+    bool update(sf::Time dt) override;
+    bool handleEvent(const sf::Event& event) override;
+
+    int getAlpha() const { return alpha; }
+    const sf::RectangleShape& getFader() const { return fader; }
+
+private:
+    void leave();
+
+    sf::Sprite background;
+    sf::RectangleShape fader;
+    int alpha = 255;
+    float step = -1.f;
+};

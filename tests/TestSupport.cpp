@@ -1,0 +1,196 @@
+#include "TestSupport.hpp"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace testsupport {
+
+TempDir::TempDir() {
+    std::random_device seed;
+    std::mt19937_64 engine(
+        seed() ^
+        static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    for (;;) {
+        dir = fs::temp_directory_path() / ("quellix-test-" + std::to_string(engine()));
+        if (fs::create_directory(dir))
+            break;
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+
+ScopedCwd::ScopedCwd(const fs::path& dir) : previous(fs::current_path()) {
+    fs::current_path(dir);
+}
+
+ScopedCwd::~ScopedCwd() {
+    std::error_code ignored;
+    fs::current_path(previous, ignored);
+}
+
+void writeFile(const fs::path& file, const std::string& content) {
+    if (file.has_parent_path())
+        fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+fs::path dataDir() {
+    return QUELLIX_DATA_DIR;
+}
+
+void copyDataDir(const fs::path& target) {
+    fs::create_directories(target);
+    for (const auto& entry : fs::directory_iterator(dataDir())) {
+        if (entry.path().filename() == "User")
+            continue;
+        fs::copy(entry.path(), target / entry.path().filename(),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+}
+
+int run(const std::string& command) {
+    const int status = std::system(command.c_str());
+    if (status == -1 || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+GameProcess::GameProcess(const fs::path& dataFolder, const std::string& environment)
+    : errorFile(dataFolder / "stderr.txt") {
+    const std::string binary = std::string(QUELLIX_BINARY_DIR) + "/quellix";
+    pid = fork();
+    if (pid == 0) {
+        if (chdir(dataFolder.c_str()) != 0)
+            _exit(127);
+        const int err = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (err >= 0) {
+            dup2(err, 2);
+            close(err);
+        }
+        std::istringstream assignments(environment);
+        std::string assignment;
+        while (assignments >> assignment)
+            putenv(strdup(assignment.c_str()));
+        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+GameProcess::~GameProcess() {
+    if (isRunning()) {
+        kill(pid, SIGCONT);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+bool GameProcess::isRunning() {
+    if (pid <= 0 || status >= 0)
+        return false;
+    int raw = 0;
+    const int result = waitpid(pid, &raw, WNOHANG);
+    if (result == 0)
+        return true;
+    status = (result == pid && WIFEXITED(raw)) ? WEXITSTATUS(raw) : 255;
+    return false;
+}
+
+bool GameProcess::waitForWindow(double seconds) {
+    const std::string command =
+        "timeout " + std::to_string(seconds) +
+        " xdotool search --sync --onlyvisible --name Gravelmoth >/dev/null 2>&1";
+    return run(command) == 0;
+}
+
+int GameProcess::waitForExit(double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (isRunning() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return isRunning() ? -1 : status;
+}
+
+void GameProcess::pause() {
+    if (isRunning())
+        kill(pid, SIGSTOP);
+}
+
+void GameProcess::resume() {
+    if (pid > 0)
+        kill(pid, SIGCONT);
+}
+
+std::string GameProcess::errors() const {
+    return readFile(errorFile);
+}
+
+void xdotool(const std::string& arguments) {
+    run("xdotool " + arguments + " >/dev/null 2>&1");
+}
+
+sf::Image screenshot() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        throw std::runtime_error("no X display for a screenshot");
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, root, &attributes);
+    XImage* picture = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
+                                static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    sf::Image image;
+    image.create(static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height));
+    if (picture) {
+        for (int y = 0; y < attributes.height; ++y)
+            for (int x = 0; x < attributes.width; ++x) {
+                const unsigned long pixel = XGetPixel(picture, x, y);
+                image.setPixel(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                               sf::Color(static_cast<sf::Uint8>((pixel >> 16) & 0xff),
+                                         static_cast<sf::Uint8>((pixel >> 8) & 0xff),
+                                         static_cast<sf::Uint8>(pixel & 0xff)));
+            }
+        XDestroyImage(picture);
+    }
+    XCloseDisplay(display);
+    return image;
+}
+
+double nonUniformShare(const sf::Image& image) {
+    const auto size = image.getSize();
+    if (size.x == 0 || size.y == 0)
+        return 0.0;
+    std::map<sf::Uint32, std::size_t> counts;
+    for (unsigned y = 0; y < size.y; ++y)
+        for (unsigned x = 0; x < size.x; ++x)
+            ++counts[image.getPixel(x, y).toInteger()];
+    std::size_t most = 0;
+    for (const auto& [colour, count] : counts)
+        most = std::max(most, count);
+    const double total = static_cast<double>(size.x) * size.y;
+    return (total - static_cast<double>(most)) / total;
+}
+
+} // namespace testsupport

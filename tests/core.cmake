@@ -1,0 +1,17 @@
+# Tests of the core runtime, the scene graph and the title screen.
+target_sources(quellix_tests PRIVATE
+  test_commands.cpp
+  test_resource_holder.cpp
+  test_scene_node.cpp
+  test_sound_player.cpp
+  test_state_stack.cpp
+  test_title_state.cpp
+)
+target_sources(quellix_e2e_tests PRIVATE
+  test_title_e2e.cpp
+)
+
+# Plays one effect in a process of its own, so its recorded output can be checked.
+add_executable(sound_probe sound_probe.cpp)
+target_link_libraries(sound_probe PRIVATE quellix_game)
+add_dependencies(quellix_tests sound_probe)
