@@ -5,6 +5,10 @@
 add_custom_target(quellix_data ALL)
 add_dependencies(quellix quellix_data)
 
-foreach(kind Images Audio Fonts Levels)
-  include(${CMAKE_CURRENT_LIST_DIR}/${kind}.cmake OPTIONAL)
-endforeach()
+# Builds that only need code (fuzzers, quick checks) can leave the data out.
+option(QUELLIX_MAKE_DATA "Make the game's data files from their sources" ON)
+if(QUELLIX_MAKE_DATA)
+  foreach(kind Images Audio Fonts Levels)
+    include(${CMAKE_CURRENT_LIST_DIR}/${kind}.cmake OPTIONAL)
+  endforeach()
+endif()

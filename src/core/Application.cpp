@@ -1,5 +1,8 @@
 #include "core/Application.hpp"
 
+#include "screens/LoadingState.hpp"
+#include "screens/MenuState.hpp"
+#include "screens/GameState.hpp"
 #include "screens/TitleState.hpp"
 
 #include <SFML/Window/Event.hpp>
@@ -61,4 +64,7 @@ void Application::render() {
 
 void Application::registerStates() {
     stateStack.registerState<TitleState>(States::Title);
+    stateStack.registerState<MenuState>(States::Menu);
+    stateStack.registerState<GameState>(States::Game);
+    stateStack.registerState<LoadingState>(States::Loading);
 }

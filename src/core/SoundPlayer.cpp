@@ -27,6 +27,12 @@ void SoundPlayer::play(SFX::SFX effect, sf::Vector2f position) {
     sound.setAttenuation(Attenuation);
     sound.setMinDistance(MinDistance3D);
     sound.play();
+    ++playCounts[effect];
+}
+
+unsigned SoundPlayer::getPlayCount(SFX::SFX effect) const {
+    const auto found = playCounts.find(effect);
+    return found == playCounts.end() ? 0u : found->second;
 }
 
 void SoundPlayer::play(SFX::SFX effect) {

@@ -9,6 +9,7 @@
 #include <SFML/System/Vector2.hpp>
 
 #include <list>
+#include <map>
 #include <string>
 
 // Plays short effects placed in the 2D world. Game (x, y) maps to audio (x, -y, 0); the listener
@@ -30,6 +31,8 @@ public:
     void update(sf::Vector2f listenerPosition);
 
     std::size_t getSoundCount() const { return sounds.size(); }
+    // How many times the effect has been started since the process began.
+    unsigned getPlayCount(SFX::SFX effect) const;
 
 private:
     // Any audio resource keeps OpenAL's device open; holding one for the player's whole life lets
@@ -38,6 +41,7 @@ private:
     SoundBufferHolder buffers;
     // A list, so a playing sound never moves in memory while others come and go.
     std::list<sf::Sound> sounds;
+    std::map<SFX::SFX, unsigned> playCounts;
 };
 
 // The process-wide player; created on first use, destroyed after main returns.

@@ -1,0 +1,39 @@
+# Fonts: the menu's two faces come from Debian's fonts-play package (SIL Open Font License 1.1),
+# which tools/setup.sh installs; the licence travels with the files into data/Fonts.
+#   MenuTitle.ttf   Play Bold: the title and the welcome line
+#   MenuButton.ttf  Play Regular: button labels and typed names (covers Latin-1)
+set(quellix_font_package fonts-play)
+set(quellix_font_dir ${QUELLIX_DATA_DIR}/Fonts)
+set(quellix_font_copies
+  /usr/share/fonts/truetype/play/Play-Bold.ttf ${quellix_font_dir}/MenuTitle.ttf
+  /usr/share/fonts/truetype/play/Play-Regular.ttf ${quellix_font_dir}/MenuButton.ttf
+  /usr/share/doc/fonts-play/copyright ${quellix_font_dir}/LICENSE-Play.txt)
+
+set(quellix_font_outputs)
+set(quellix_font_commands)
+set(quellix_font_inputs)
+list(LENGTH quellix_font_copies quellix_font_count)
+math(EXPR quellix_font_last "${quellix_font_count} - 1")
+foreach(quellix_font_i RANGE 0 ${quellix_font_last} 2)
+  math(EXPR quellix_font_j "${quellix_font_i} + 1")
+  list(GET quellix_font_copies ${quellix_font_i} quellix_font_from)
+  list(GET quellix_font_copies ${quellix_font_j} quellix_font_to)
+  if(NOT EXISTS ${quellix_font_from})
+    message(FATAL_ERROR
+      "${quellix_font_from} is missing: the menu fonts come from the Debian package ${quellix_font_package}. "
+      "Install it (tools/setup.sh does: apt-get install ${quellix_font_package}) and run cmake again.")
+  endif()
+  list(APPEND quellix_font_inputs ${quellix_font_from})
+  list(APPEND quellix_font_outputs ${quellix_font_to})
+  list(APPEND quellix_font_commands COMMAND ${CMAKE_COMMAND} -E copy ${quellix_font_from} ${quellix_font_to})
+endforeach()
+
+add_custom_command(
+  OUTPUT ${quellix_font_outputs}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${quellix_font_dir}
+  ${quellix_font_commands}
+  DEPENDS ${quellix_font_inputs}
+  COMMENT "Copying the menu fonts from ${quellix_font_package}"
+  VERBATIM)
+add_custom_target(quellix_fonts DEPENDS ${quellix_font_outputs})
+add_dependencies(quellix_data quellix_fonts)

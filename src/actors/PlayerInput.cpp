@@ -1,0 +1,17 @@
+#include "actors/PlayerInput.hpp"
+
+#include "actors/TankMover.hpp"
+#include "core/CommandQueue.hpp"
+
+#include <SFML/Window/Keyboard.hpp>
+
+void PlayerInput::handleEvent(const sf::Event&, CommandQueue&) {}
+
+void PlayerInput::handleRealtimeInput(CommandQueue& commands) {
+    if (sf::Keyboard::isKeyPressed(sf::Keyboard::Left))
+        commands.push({TankMover(-DriveAcceleration, 0.f), Category::Tank});
+    if (sf::Keyboard::isKeyPressed(sf::Keyboard::Right))
+        commands.push({TankMover(DriveAcceleration, 0.f), Category::Tank});
+    if (sf::Keyboard::isKeyPressed(sf::Keyboard::Up))
+        commands.push({tankJump, Category::Tank});
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "actors/Animal.hpp"
+
+// The robot wolf, the only animal of the game. Needs the DroneBasic and Vanish pictures in the
+// texture holder; the opponent places it and sets it walking.
+class Wolf : public Animal {
+public:
+    explicit Wolf(TextureHolder& textures);
+
+private:
+    void initCollisionRects() override;
+};

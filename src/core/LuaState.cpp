@@ -1,0 +1,93 @@
+#include "core/LuaState.hpp"
+
+#include <cstdlib>
+
+namespace {
+// The hook runs every this many instructions; the budget is counted in these steps.
+const int HookInterval = 1000;
+} // namespace
+
+LuaState::LuaState(std::size_t memoryLimit, long instructionLimit)
+    : memoryLimit(memoryLimit), instructionLimit(instructionLimit) {
+    state = lua_newstate(&LuaState::allocate, this);
+    if (!state) {
+        lastError = "not enough memory for a Lua interpreter";
+        return;
+    }
+    luaL_openlibs(state);
+    lua_pushlightuserdata(state, this);
+    lua_setfield(state, LUA_REGISTRYINDEX, "quellix.LuaState");
+}
+
+LuaState::~LuaState() {
+    if (state)
+        lua_close(state);
+}
+
+void* LuaState::allocate(void* self, void* block, std::size_t oldSize, std::size_t newSize) {
+    auto* owner = static_cast<LuaState*>(self);
+    const std::size_t previous = block ? oldSize : 0;
+    if (newSize == 0) {
+        std::free(block);
+        owner->memoryUsed -= previous;
+        return nullptr;
+    }
+    if (newSize > previous && owner->memoryUsed - previous + newSize > owner->memoryLimit)
+        return nullptr; // Lua turns this into a "not enough memory" error
+    void* grown = std::realloc(block, newSize);
+    if (grown)
+        owner->memoryUsed = owner->memoryUsed - previous + newSize;
+    return grown;
+}
+
+void LuaState::countInstructions(lua_State* state, lua_Debug*) {
+    lua_getfield(state, LUA_REGISTRYINDEX, "quellix.LuaState");
+    auto* owner = static_cast<LuaState*>(lua_touserdata(state, -1));
+    lua_pop(state, 1);
+    if (!owner)
+        return;
+    owner->instructionsLeft -= HookInterval;
+    if (owner->instructionsLeft < 0) {
+        owner->stopped = true;
+        luaL_error(state, "the script ran too long and was stopped");
+    }
+}
+
+bool LuaState::protectedCall(int arguments, int results) {
+    instructionsLeft = instructionLimit;
+    stopped = false;
+    lua_sethook(state, &LuaState::countInstructions, LUA_MASKCOUNT, HookInterval);
+    const int status = lua_pcall(state, arguments, results, 0);
+    lua_sethook(state, nullptr, 0, 0);
+    if (status == LUA_OK)
+        return true;
+    const char* message = lua_tostring(state, -1);
+    lastError = message ? message : "unknown error";
+    if (status == LUA_ERRMEM) {
+        stopped = true;
+        lastError = "the script used too much memory and was stopped";
+    }
+    lua_pop(state, 1);
+    return false;
+}
+
+bool LuaState::runFile(const std::string& path, int results) {
+    if (!state)
+        return false;
+    const int status = luaL_loadfile(state, path.c_str());
+    if (status != LUA_OK) {
+        const char* message = lua_tostring(state, -1);
+        lastError = message ? message : "cannot load";
+        if (status == LUA_ERRFILE)
+            lastError = "cannot open the file";
+        lua_pop(state, 1);
+        return false;
+    }
+    return protectedCall(0, results);
+}
+
+bool LuaState::call(int arguments, int results) {
+    if (!state)
+        return false;
+    return protectedCall(arguments, results);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <lua.hpp>
+
+#include <cstddef>
+#include <string>
+
+// A Lua interpreter with the standard libraries, owned for its lifetime. Scripts are data, so they
+// are never trusted: every chunk and call runs in protected mode, under a budget of executed
+// instructions (an endless loop is stopped) and of memory (endless allocation is refused).
+class LuaState {
+public:
+    static constexpr std::size_t DefaultMemoryLimit = 64u * 1024u * 1024u;
+    static constexpr long DefaultInstructionLimit = 50'000'000;
+
+    explicit LuaState(std::size_t memoryLimit = DefaultMemoryLimit,
+                      long instructionLimit = DefaultInstructionLimit);
+    ~LuaState();
+    LuaState(const LuaState&) = delete;
+    LuaState& operator=(const LuaState&) = delete;
+
+    lua_State* get() const { return state; }
+    operator lua_State*() const { return state; }
+
+    // Loads and runs a file, leaving its results on the stack. On failure nothing is left on the
+    // stack and error() says what went wrong.
+    bool runFile(const std::string& path, int results = LUA_MULTRET);
+    // Calls the function below its arguments on the stack, like lua_pcall, with a fresh budget.
+    bool call(int arguments, int results);
+
+    const std::string& error() const { return lastError; }
+    // Whether the last failure was the script exceeding its time or memory budget.
+    bool wasStopped() const { return stopped; }
+    bool isValid() const { return state != nullptr; }
+
+private:
+    static void* allocate(void* self, void* block, std::size_t oldSize, std::size_t newSize);
+    static void countInstructions(lua_State* state, lua_Debug* info);
+    bool protectedCall(int arguments, int results);
+
+    lua_State* state = nullptr;
+    std::size_t memoryUsed = 0;
+    std::size_t memoryLimit;
+    long instructionLimit;
+    long instructionsLeft = 0;
+    std::string lastError;
+    bool stopped = false;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/LuaState.hpp"
+#include "world/SceneNode.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
+
+#include <set>
+#include <string>
+
+class Player;
+
+// The heads-up display: a banner over the bottom fifth of the window and, on it, quads laid out by
+// "Scripts/HUDElements.lua". The script gets the banner's rectangle once (init) and the player's
+// lives and colour counters every frame (update), and edits the quads through the vertex
+// functions. A broken script only costs the quads: the banner keeps drawing and the error stream
+// names the script and each distinct problem once.
+class GameHUD : public SceneNode {
+public:
+    static constexpr const char* ScriptFile = "Scripts/HUDElements.lua";
+    static constexpr const char* ElementsFile = "Images/HUDElements.png";
+
+    // Needs the world's texture holder (with HUDBanner) and the window size to be published.
+    GameHUD();
+    ~GameHUD() override;
+
+    // Must be called before the first update: the counters shown are this player's.
+    void setPlayer(const Player* player);
+
+    std::uint32_t getCategory() const override;
+    void getBoundingRect(std::vector<sf::FloatRect>& out) const override;
+
+    const sf::VertexArray& getVertices() const { return vertices; }
+    const sf::Sprite& getBanner() const { return banner; }
+    lua_State* getScriptState() const { return script.get(); }
+
+    // Registers the vertex functions and the PlayerHUD handle for the given vertex array.
+    static void registerVertexFunctions(lua_State* state, sf::VertexArray& vertices);
+
+private:
+    void updateCurrent(sf::Time dt) override;
+    void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
+    void callInit();
+    void report(const std::string& problem);
+
+    sf::Sprite banner;
+    sf::VertexArray vertices;
+    LuaState script;
+    const Player* player = nullptr;
+    sf::Texture elementTexture;
+    std::set<std::string> reported;
+    bool scriptDisabled = false;
+};

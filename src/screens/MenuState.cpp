@@ -1,0 +1,194 @@
+#include "screens/MenuState.hpp"
+
+#include "core/MusicPlayer.hpp"
+#include "core/ResourceHolder.hpp"
+#include "gui/Button.hpp"
+#include "gui/TextBox.hpp"
+#include "screens/UserFiles.hpp"
+#include "screens/UserProfile.hpp"
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <iostream>
+
+namespace {
+
+const sf::Color LabelNormal(102, 0, 0, 255);
+const sf::Color LabelHovered(0, 0, 0, 255);
+const sf::Color LabelPressed(255, 255, 0, 255);
+const sf::Color WelcomeColour(200, 200, 200, 255);
+constexpr unsigned int ButtonTextSize = 30;
+
+sf::String fromUtf8(const std::string& text) {
+    return sf::String::fromUtf8(text.begin(), text.end());
+}
+
+void centreOrigin(sf::Text& text) {
+    const sf::FloatRect bounds = text.getLocalBounds();
+    text.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
+}
+
+} // namespace
+
+MenuState::MenuState(StateStack& stack, Context context) : State(stack, context) {
+    const sf::Vector2u windowSize = context.window->getSize();
+    const float width = static_cast<float>(windowSize.x);
+
+    const sf::Texture& picture = context.textures->get(Textures::MenuScreen);
+    background.setTexture(picture);
+    if (picture.getSize().x > 0 && picture.getSize().y > 0)
+        background.setScale(width / static_cast<float>(picture.getSize().x),
+                            static_cast<float>(windowSize.y) /
+                                static_cast<float>(picture.getSize().y));
+
+    buildMainPage();
+    if (!context.profile->loggedIn)
+        buildNamePage();
+
+    context.music->play(MusicTheme::MenuTheme);
+
+    const sf::Font& titleFont = context.fonts->get(Fonts::MenuTitle);
+    title.setFont(titleFont);
+    title.setString("Quellix");
+    title.setCharacterSize(100);
+    title.setFillColor(sf::Color::Black);
+    centreOrigin(title);
+    title.setPosition(width / 2.f, 100.f);
+
+    welcome.setFont(titleFont);
+    welcome.setCharacterSize(60);
+    welcome.setFillColor(WelcomeColour);
+    setWelcome(context.profile->name);
+}
+
+MenuState::~MenuState() = default;
+
+void MenuState::draw() {
+    sf::RenderWindow& window = *getContext().window;
+    window.clear(sf::Color(0, 0, 0, 255));
+    window.draw(background);
+    window.draw(title);
+    window.draw(welcome);
+    if (!pages.empty())
+        window.draw(pages.front());
+}
+
+bool MenuState::update(sf::Time) {
+    if (!pages.empty())
+        pages.front().update();
+    return true;
+}
+
+bool MenuState::handleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
+        requestPop();
+    if (!pages.empty())
+        pages.front().handleEvent(event);
+    applyPageChanges();
+    return false;
+}
+
+GUI::Button& MenuState::makeButton(const std::string& label, float y) {
+    const Context context = getContext();
+    auto button = std::make_unique<GUI::Button>(GUI::Button::ShapeAndText);
+    button->setPosition(static_cast<float>(context.window->getSize().x) / 2.f, y);
+    // The pressed look is the "selected" picture, the hovered one the "active" picture.
+    button->setTextures({&context.textures->get(Textures::NormalButton),
+                         &context.textures->get(Textures::ActiveButton),
+                         &context.textures->get(Textures::SelectedButton)});
+    button->setText(label, context.fonts->get(Fonts::MenuButton), ButtonTextSize);
+    GUI::Button& made = *button;
+    widgets.push_back(std::move(button));
+    return made;
+}
+
+void MenuState::buildMainPage() {
+    GUI::Container page(*getContext().window);
+    const std::vector<sf::Color> labelColours{LabelNormal, LabelHovered, LabelPressed};
+
+    GUI::Button& play = makeButton("Play", 350.f);
+    play.setCallback([this] {
+        requestPop();
+        requestPush(States::Game);
+    });
+    GUI::Button& user = makeButton("User", 430.f);
+    user.setCallback([this] { pendingPageChanges.push_back(PageChange::OpenUserPage); });
+    GUI::Button& exit = makeButton("Exit", 510.f);
+    exit.setCallback([this] { requestPop(); });
+
+    for (GUI::Button* button : {&play, &user, &exit}) {
+        button->setColors(GUI::Button::Label, labelColours);
+        page.pack(button);
+    }
+    pages.push_front(page);
+}
+
+void MenuState::buildNamePage() {
+    const Context context = getContext();
+    typedName = std::make_shared<std::string>();
+    GUI::Container page(*context.window);
+    auto box = std::make_unique<GUI::TextBox>(sf::Vector2f(200.f, 200.f), sf::Vector2f(500.f, 32.f),
+                                              typedName);
+    box->setText("Enter Your Name");
+    box->setFont(context.fonts->get(Fonts::MenuButton));
+    box->setBoxColors(sf::Color::White, sf::Color::Black);
+    box->setTextColor(sf::Color::Red);
+    box->setMaxLength(15);
+    box->setCallback([this] { enterName(); });
+    page.pack(box.get());
+    widgets.push_back(std::move(box));
+    pages.push_front(page);
+}
+
+void MenuState::buildUserPage() {
+    GUI::Container page(*getContext().window);
+    float y = 400.f;
+    for (const std::string& name : UserFiles().list()) {
+        if (name.empty())
+            continue;
+        page.pack(&makeButton(name, y));
+        y += 50.f;
+    }
+    GUI::Button& back = makeButton("Back", y + 50.f);
+    back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
+    page.pack(&back);
+    pages.push_front(page);
+}
+
+void MenuState::enterName() {
+    const std::string name = *typedName;
+    if (!UserFiles::isValidName(name)) {
+        // The name page stays, so another name can be typed.
+        std::cerr << "\"" << name << "\" cannot be used as a player's name\n";
+        return;
+    }
+    UserProfile& profile = *getContext().profile;
+    const UserFiles files;
+    if (files.hasUserFile(name))
+        profile.load(files.userFile(name));
+    else
+        files.registerUser(name, profile);
+    profile.name = name;
+    profile.loggedIn = true;
+    setWelcome(name);
+    pendingPageChanges.push_back(PageChange::Close);
+}
+
+void MenuState::setWelcome(const std::string& name) {
+    welcome.setString(sf::String("Welcome ") + fromUtf8(name));
+    centreOrigin(welcome);
+    welcome.setPosition(static_cast<float>(getContext().window->getSize().x) / 2.f, 250.f);
+}
+
+void MenuState::applyPageChanges() {
+    for (const PageChange change : pendingPageChanges) {
+        if (change == PageChange::OpenUserPage)
+            buildUserPage();
+        else if (!pages.empty())
+            pages.pop_front();
+    }
+    pendingPageChanges.clear();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/State.hpp"
+#include "gui/Container.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace GUI {
+class Component;
+class Button;
+} // namespace GUI
+
+// The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
+// Pages form a stack whose front is the only page drawn, updated and given events: the main page
+// ("Play", "User", "Exit"), the name page on a first start, and the user page listing the players.
+class MenuState : public State {
+public:
+    MenuState(StateStack& stack, Context context);
+    ~MenuState() override;
+
+    void draw() override;
+    bool update(sf::Time dt) override;
+    bool handleEvent(const sf::Event& event) override;
+
+    std::size_t getPageCount() const { return pages.size(); }
+    // The page shown; the main page is always there beneath the others.
+    const GUI::Container& getFrontPage() const { return pages.front(); }
+    const sf::Text& getWelcome() const { return welcome; }
+
+private:
+    enum class PageChange { OpenUserPage, Close };
+
+    GUI::Button& makeButton(const std::string& label, float y);
+    void buildMainPage();
+    void buildNamePage();
+    void buildUserPage();
+    void enterName();
+    void setWelcome(const std::string& name);
+    void applyPageChanges();
+
+    // The front element is the current page.
+    std::deque<GUI::Container> pages;
+    sf::Sprite background;
+    sf::Text title;
+    sf::Text welcome;
+    // Every widget the pages refer to; released with the screen.
+    std::vector<std::unique_ptr<GUI::Component>> widgets;
+    std::shared_ptr<std::string> typedName;
+    // Pages are removed only after the page has finished handling the event; removing it inside
+    // its own loop would destroy the loop's container.
+    std::vector<PageChange> pendingPageChanges;
+};

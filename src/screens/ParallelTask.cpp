@@ -1,0 +1,49 @@
+#include "screens/ParallelTask.hpp"
+
+#include "core/ResourceHolder.hpp"
+#include "screens/UserFiles.hpp"
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <exception>
+#include <iostream>
+
+ParallelTask::ParallelTask(State::Context context) : context(context) {}
+
+ParallelTask::~ParallelTask() {
+    wait();
+}
+
+void ParallelTask::execute() {
+    if (thread.joinable())
+        return;
+    finished.store(false, std::memory_order_relaxed);
+    thread = std::thread(&ParallelTask::load, context, &finished);
+}
+
+bool ParallelTask::isFinished() const {
+    return finished.load(std::memory_order_acquire);
+}
+
+void ParallelTask::wait() {
+    if (thread.joinable())
+        thread.join();
+}
+
+void ParallelTask::load(State::Context context, std::atomic<bool>* finished) {
+    try {
+        context.textures->load(Textures::MenuScreen, "Images/MenuScreen.png");
+        context.textures->get(Textures::MenuScreen).setSmooth(true);
+        context.textures->load(Textures::NormalButton, "Images/NormalButton.png");
+        context.textures->load(Textures::ActiveButton, "Images/ActiveButton.png");
+        context.textures->load(Textures::SelectedButton, "Images/SelectedButton.png");
+        context.fonts->load(Fonts::MenuTitle, "Fonts/MenuTitle.ttf");
+        context.fonts->load(Fonts::MenuButton, "Fonts/MenuButton.ttf");
+        UserFiles().findCurrentUser(*context.profile);
+    } catch (const std::exception& error) {
+        // The menu still follows, with whatever was loaded.
+        std::cerr << "Loading the menu failed: " << error.what() << "\n";
+    }
+    finished->store(true, std::memory_order_release);
+}

@@ -1,0 +1,125 @@
+#include "world/Block.hpp"
+
+#include "actors/Animal.hpp"
+#include "actors/Entity.hpp"
+#include "actors/Objects.hpp"
+#include "core/Command.hpp"
+#include "core/CommandQueue.hpp"
+#include "world/Platform.hpp"
+#include "world/Portal.hpp"
+#include "world/PowerBlock.hpp"
+#include "world/Spawner.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+const float PictureWidth = 64.f;
+const float PictureHeight = 36.f;
+const int PicturesPerRow = 10;
+} // namespace
+
+Block::Block(int tileNumber, int row, int column, int quadIndex)
+    : row(row), column(column), tileNumber(tileNumber), quadIndex(quadIndex) {}
+
+Block::~Block() = default;
+
+std::unique_ptr<Block> Block::createBlock(int tileNumber, int row, int column, int quadIndex) {
+    switch (tileNumber) {
+    case 5:
+        return std::make_unique<PowerBlock>(tileNumber, row, column, quadIndex);
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+        return std::make_unique<Spawner>(tileNumber, row, column, quadIndex);
+    case 10:
+        return std::make_unique<Portal>(tileNumber, row, column, quadIndex);
+    default:
+        return std::make_unique<Block>(tileNumber, row, column, quadIndex);
+    }
+}
+
+void Block::land(Entity* actor) {
+    if (!actor || !quad)
+        return;
+    actor->setGrounded();
+    actor->setPosition(actor->getPosition().x, quad[0].position.y - actor->getSize().y);
+    const sf::Vector2f velocity = actor->getVelocity();
+    actor->setVelocity(velocity.x, std::min(0.f, velocity.y));
+    if (bumping)
+        if (auto* animal = dynamic_cast<Animal*>(actor))
+            animal->knock();
+}
+
+void Block::hitFromBelow(Entity* actor) {
+    if (actor && quad) {
+        actor->setPosition(actor->getPosition().x, quad[2].position.y);
+        actor->setVelocity(actor->getVelocity().x, 0.f);
+    }
+    // Only the tank, or the hop of the block below, sets a block going; animals just bump
+    // their heads.
+    if (actor && (actor->getCategory() & Category::Tank) == 0)
+        return;
+    if (currentPlatform)
+        currentPlatform->bump(this);
+    if (item >= 0) {
+        releaseItem(item);
+        item = -1;
+    }
+}
+
+void Block::hitSide(Entity* actor, std::bitset<8> contacts) {
+    if (!actor || !quad)
+        return;
+    sf::Vector2f velocity = actor->getVelocity();
+    const bool animal = dynamic_cast<Animal*>(actor) != nullptr;
+    // Animals turn away from the wall; anything else just stops.
+    if (animal && contacts[3])
+        velocity.x = std::abs(velocity.x);
+    else if (animal && contacts[4])
+        velocity.x = -std::abs(velocity.x);
+    else
+        velocity.x = 0.f;
+    actor->setVelocity(velocity);
+    actor->setAcceleration(0.f, actor->getAcceleration().y);
+    const sf::Vector2f position = actor->getPosition();
+    if (contacts[3])
+        actor->setPosition(quad[1].position.x, position.y);
+    else if (contacts[4])
+        actor->setPosition(quad[0].position.x - actor->getSize().x - 1.f, position.y);
+}
+
+void Block::updateTexture() {
+    if (!quad)
+        return;
+    if (tileNumber < 1) {
+        for (int i = 0; i < 4; ++i)
+            quad[i].texCoords = {0.f, 0.f};
+        return;
+    }
+    const float u = static_cast<float>((tileNumber - 1) % PicturesPerRow) * PictureWidth;
+    const float v = static_cast<float>((tileNumber - 1) / PicturesPerRow) * PictureHeight;
+    quad[0].texCoords = {u, v};
+    quad[1].texCoords = {u + PictureWidth, v};
+    quad[2].texCoords = {u + PictureWidth, v + PictureHeight};
+    quad[3].texCoords = {u, v + PictureHeight};
+}
+
+bool Block::tryAssignKey() {
+    if (item >= 0)
+        return false;
+    item = 3;
+    return true;
+}
+
+void Block::releaseItem(int kind) {
+    const sf::Vector2f corner = quad ? quad[0].position : sf::Vector2f();
+    Command spawnComm;
+    spawnComm.category = Category::Objects;
+    spawnComm.action = [kind, corner](SceneNode& node, sf::Time) {
+        if (auto* objects = dynamic_cast<Objects*>(&node))
+            objects->spawn(kind, corner.x, corner.y);
+    };
+    commandQueue().push(spawnComm);
+}

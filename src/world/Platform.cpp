@@ -1,0 +1,235 @@
+#include "world/Platform.hpp"
+
+#include "actors/Entity.hpp"
+#include "world/Block.hpp"
+#include "world/LevelScript.hpp"
+#include "world/WorldGlobals.hpp"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+
+#include <algorithm>
+#include <iostream>
+
+Platform* currentPlatform = nullptr;
+
+namespace {
+const int Columns = 30;
+const float PictureWidth = 64.f;
+const float PictureHeight = 36.f;
+} // namespace
+
+Platform::Platform() {
+    currentPlatform = this;
+    tileset.loadFromFile("Images/Objects.png");
+    tileset.setSmooth(true);
+    vertices.setPrimitiveType(sf::Quads);
+}
+
+Platform::~Platform() {
+    if (currentPlatform == this)
+        currentPlatform = nullptr;
+}
+
+std::uint32_t Platform::getCategory() const {
+    return Category::Platform;
+}
+
+sf::Vector2f Platform::getMapSize() const {
+    return {mapSize.x * tileSize.x, mapSize.y * tileSize.y};
+}
+
+Block* Platform::getBlock(int cell) const {
+    if (cell < 0 || static_cast<std::size_t>(cell) >= tiles.size())
+        return nullptr;
+    return tiles[static_cast<std::size_t>(cell)];
+}
+
+int Platform::getBumpStep(const Block* block) const {
+    const auto found = bumping.find(const_cast<Block*>(block));
+    return found == bumping.end() ? -1 : found->second;
+}
+
+void Platform::clearLevel() {
+    bumping.clear();
+    tiles.clear();
+    solidCells.clear();
+    markedCells.clear();
+    blocks.clear();
+    vertices.clear();
+    mapSize = {0.f, 0.f};
+}
+
+bool Platform::loadLevel(int level) {
+    clearLevel();
+    const std::string path = "Levels/Level" + std::to_string(level) + ".lua";
+    const float tileWidth = static_cast<float>(windowSize.x / Columns);
+    tileSize = {tileWidth, PictureHeight * tileWidth / PictureWidth};
+
+    LevelScript script;
+    std::string problem;
+    if (tileWidth <= 0.f)
+        problem = "cannot be laid out in a window narrower than 30 pixels";
+    else if (!script.load(path))
+        problem = script.getProblem();
+    if (!problem.empty()) {
+        clearLevel();
+        std::cerr << "Level file " << path << ": " << problem << "; no blocks were built\n";
+        return false;
+    }
+
+    const int width = script.getWidth();
+    mapSize = {static_cast<float>(width), static_cast<float>(script.getHeight())};
+    const std::vector<int>& tileNumbers = script.getTiles();
+    for (std::size_t i = 0; i < tileNumbers.size(); ++i) {
+        const int cell = static_cast<int>(i);
+        if (script.getMarkers()[i] != 0)
+            markedCells.push_back(cell);
+        if (tileNumbers[i] == 0) {
+            tiles.push_back(nullptr);
+            continue;
+        }
+        blocks.push_back(Block::createBlock(tileNumbers[i], cell / width, cell % width,
+                                            static_cast<int>(solidCells.size())));
+        tiles.push_back(blocks.back().get());
+        solidCells.push_back(cell);
+    }
+
+    vertices.resize(4 * blocks.size());
+    for (const auto& block : blocks) {
+        const float x = static_cast<float>(block->getColumn()) * tileSize.x;
+        const float y = static_cast<float>(block->getRow()) * tileSize.y;
+        sf::Vertex* quad = &vertices[4 * static_cast<std::size_t>(block->getQuadIndex())];
+        quad[0].position = {x, y};
+        quad[1].position = {x + tileSize.x, y};
+        quad[2].position = {x + tileSize.x, y + tileSize.y};
+        quad[3].position = {x, y + tileSize.y};
+        block->setQuad(quad);
+        block->updateTexture();
+    }
+    return true;
+}
+
+void Platform::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
+    states.texture = &tileset;
+    target.draw(vertices, states);
+}
+
+void Platform::bump(Block* block) {
+    if (!block)
+        return;
+    block->setBumping(true);
+    bumping.emplace(block, 0);
+}
+
+void Platform::updateCurrent(sf::Time) {
+    const int width = static_cast<int>(mapSize.x);
+    for (auto entry = bumping.begin(); entry != bumping.end();) {
+        Block* block = entry->first;
+        int& counter = entry->second;
+        const float direction = (counter / 10) % 2 == 0 ? 1.f : -1.f;
+        sf::Vertex* quad = block->getQuad();
+        if (quad)
+            for (int i = 0; i < 4; ++i)
+                quad[i].position.y -= 2.f * direction;
+        counter += 2;
+        if (counter == 10 && quad && tileSize.x > 0.f) {
+            // At the top of the hop the block strikes whatever sits in the cell it reached.
+            const int column = static_cast<int>(quad[0].position.x / tileSize.x);
+            const int row = static_cast<int>(quad[0].position.y / tileSize.y);
+            if (column >= 0 && column < width && row >= 0) {
+                if (Block* above = getBlock(row * width + column))
+                    above->hitFromBelow(nullptr);
+            }
+        } else if (counter >= 20) {
+            block->setBumping(false);
+            entry = bumping.erase(entry);
+            continue;
+        }
+        ++entry;
+    }
+}
+
+void Platform::checkNodeCollision(SceneNode& node, std::set<Pair>&) {
+    auto* actor = dynamic_cast<Entity*>(&node);
+    if (!actor || tiles.empty())
+        return;
+    std::vector<sf::FloatRect> tRect;
+    node.getBoundingRect(tRect);
+    if (tRect.empty())
+        return;
+
+    const int width = static_cast<int>(mapSize.x);
+    const int height = static_cast<int>(mapSize.y);
+    const sf::FloatRect& body = tRect[0];
+    auto clampIndex = [](float value, int last) {
+        return static_cast<int>(std::max(0.f, std::min(static_cast<float>(last), value)));
+    };
+    const int firstColumn = clampIndex(body.left / tileSize.x, width - 1);
+    const int lastColumn = clampIndex((body.left + body.width) / tileSize.x, width - 1);
+    const int firstRow = clampIndex(body.top / tileSize.y, height - 1);
+    const int lastRow = clampIndex((body.top + body.height) / tileSize.y, height - 1);
+
+    std::map<int, std::bitset<8>> collisionInfo;
+    const std::size_t probes = std::min<std::size_t>(tRect.size(), 8);
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        for (int row = firstRow; row <= lastRow; ++row) {
+            const int cell = row * width + column;
+            if (!tiles[static_cast<std::size_t>(cell)])
+                continue;
+            // The side columns reach one cell beyond the map, so an actor that wraps around
+            // the edge is still held by the edge blocks.
+            sf::FloatRect cellRect(static_cast<float>(column) * tileSize.x,
+                                   static_cast<float>(row) * tileSize.y, tileSize.x, tileSize.y);
+            if (column == 0) {
+                cellRect.left = -tileSize.x;
+                cellRect.width = 2.f * tileSize.x;
+            } else if (column == width - 1) {
+                cellRect.width = 2.f * tileSize.x;
+            }
+            for (std::size_t j = 1; j < probes; ++j)
+                if (tRect[j].intersects(cellRect))
+                    collisionInfo[cell].set(j);
+        }
+    }
+
+    for (const auto& [cell, contacts] : collisionInfo)
+        resolveCell(*tiles[static_cast<std::size_t>(cell)], *actor, contacts);
+}
+
+void Platform::resolveCell(Block& block, Entity& actor, std::bitset<8> b) {
+    const std::size_t n = b.count();
+    const bool sides = b[3] && b[4];
+    const bool oneSide = b[3] != b[4];
+    if (b[1] && (n == 1 || (sides && n == 3) || (oneSide && n == 2))) {
+        block.land(&actor);
+    } else if (b[2] && (n == 1 || (sides && n == 3) || (oneSide && n == 2))) {
+        block.hitFromBelow(&actor);
+    } else if (oneSide && n == 1) {
+        block.hitSide(&actor, b);
+    } else if (sides && n == 2) {
+        // Both sides at once: whichever way the actor is moving vertically decides.
+        const float vy = actor.getVelocity().y;
+        if (vy > 0.f)
+            block.land(&actor);
+        else if (vy < 0.f)
+            block.hitFromBelow(&actor);
+    }
+}
+
+void Platform::generateKey() {
+    // A marked cell without a block could never hold the key; drop it for good.
+    markedCells.erase(std::remove_if(markedCells.begin(), markedCells.end(),
+                                     [this](int cell) { return getBlock(cell) == nullptr; }),
+                      markedCells.end());
+    std::shuffle(markedCells.begin(), markedCells.end(), keyEngine);
+    // Taking the last cell that accepts is the same as reshuffling until the last one does,
+    // without the endless loop when none does.
+    for (auto cell = markedCells.rbegin(); cell != markedCells.rend(); ++cell) {
+        if (getBlock(*cell)->tryAssignKey()) {
+            std::cout << "Generated at " << *cell << std::flush;
+            markedCells.erase(std::next(cell).base());
+            return;
+        }
+    }
+    std::cerr << "No key was placed: no marked cell with a free block is left\n";
+}

@@ -1,0 +1,290 @@
+#include "world/World.hpp"
+
+#include "actors/Animal.hpp"
+#include "actors/Objects.hpp"
+#include "actors/Opponent.hpp"
+#include "actors/Player.hpp"
+#include "actors/PowerUp.hpp"
+#include "actors/Tank.hpp"
+#include "core/CommandQueue.hpp"
+#include "core/SoundPlayer.hpp"
+#include "hud/GameHUD.hpp"
+#include "world/Platform.hpp"
+#include "world/SpriteNode.hpp"
+#include "world/WorldGlobals.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+
+namespace {
+
+std::string levelFile(int level) {
+    return "Levels/Level" + std::to_string(level) + ".lua";
+}
+
+bool isFinite(const sf::FloatRect& r) {
+    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.width) &&
+           std::isfinite(r.height);
+}
+
+} // namespace
+
+World::World(sf::RenderWindow& window) : window(window) {
+    level = 1;
+    levelCount = countLevels();
+    loadTextures();
+    textureHolder = &textures;
+    windowSize = window.getSize();
+    playable = buildFirstPlayable(level);
+}
+
+World::~World() {
+    sceneGraph.clearChildren();
+    if (textureHolder == &textures)
+        textureHolder = nullptr;
+}
+
+int World::countLevels() {
+    int count = 0;
+    std::error_code error;
+    while (count < 100000 && std::filesystem::exists(levelFile(count + 1), error))
+        ++count;
+    return count;
+}
+
+void World::loadTextures() {
+    textures.load(Textures::Platform, "Images/Platform.png");
+    textures.load(Textures::Tank, "Images/Tank.png");
+    textures.load(Textures::TankExplosion, "Images/TankExplosion.png");
+    textures.load(Textures::Platform, "Images/Platform.png");
+    textures.load(Textures::HUDBanner, "Images/HUDBanner.png");
+    textures.load(Textures::DroneBasic, "Images/Drone_Basic.png");
+    textures.load(Textures::PowerUps, "Images/PowerUps.png");
+    textures.load(Textures::Vanish, "Images/Vanish.png");
+
+    SoundPlayer& sounds = soundPlayer();
+    sounds.load(SFX::Explosion, "Audio/Explosion.ogg");
+    sounds.load(SFX::Repair, "Audio/Repair.ogg");
+    sounds.load(SFX::RoboEntry, "Audio/RoboEntry.ogg");
+    sounds.load(SFX::RoboDelete, "Audio/RoboDelete.ogg");
+    sounds.load(SFX::KeyGeneration, "Audio/KeyGeneration.ogg");
+    sounds.load(SFX::PowerObtained, "Audio/PowerObtained.ogg");
+    sounds.load(SFX::PortalExplosion, "Audio/PortalExplosion.ogg");
+    sounds.load(SFX::RoboVanish, "Audio/RoboVanish.ogg");
+}
+
+int World::nextLevel(int current) const {
+    return levelCount > 0 ? current % levelCount + 1 : 1;
+}
+
+bool World::buildFirstPlayable(int first) {
+    if (levelCount == 0) {
+        std::cerr << "No level to play: " << levelFile(1) << " does not exist\n";
+        return false;
+    }
+    int candidate = (first - 1) % levelCount + 1;
+    for (int tried = 0; tried < levelCount; ++tried, candidate = nextLevel(candidate)) {
+        if (buildScene(candidate)) {
+            level = candidate;
+            return true;
+        }
+        std::cerr << "Skipping level " << candidate << ": " << levelFile(candidate)
+                  << " could not be loaded\n";
+        // Whatever the half-built scene queued must not outlive it.
+        drainCommands(sf::Time::Zero);
+        sceneGraph.clearChildren();
+        background = nullptr;
+        hud = nullptr;
+        platform = nullptr;
+        opponent = nullptr;
+        player = nullptr;
+    }
+    std::cerr << "No level could be loaded; there is nothing to play\n";
+    return false;
+}
+
+bool World::buildScene(int levelNumber) {
+    for (SceneNode*& layer : sceneLayers) {
+        auto node = std::make_unique<SceneNode>();
+        layer = node.get();
+        sceneGraph.attachChild(std::move(node));
+    }
+
+    auto backgroundSprite = std::make_unique<SpriteNode>();
+    background = backgroundSprite.get();
+    sceneLayers[0]->attachChild(std::move(backgroundSprite));
+
+    auto HUDSprite = std::make_unique<GameHUD>();
+    hud = HUDSprite.get();
+    sceneLayers[0]->attachChild(std::move(HUDSprite));
+
+    auto TileSet = std::make_unique<Platform>();
+    platform = TileSet.get();
+    sceneLayers[1]->attachChild(std::move(TileSet));
+
+    auto playerLayer = std::make_unique<SceneNode>();
+    actorLayers[0] = playerLayer.get();
+    sceneLayers[2]->attachChild(std::move(playerLayer));
+
+    auto objects = std::make_unique<Objects>();
+    actorLayers[1] = objects.get();
+    sceneLayers[2]->attachChild(std::move(objects));
+
+    auto enemy = std::make_unique<Opponent>();
+    actorLayers[2] = enemy.get();
+    opponent = enemy.get();
+    sceneLayers[2]->attachChild(std::move(enemy));
+
+    if (!platform->loadLevel(levelNumber))
+        return false;
+    worldSize = platform->getMapSize();
+
+    camera.setViewSize(sf::Vector2f(
+        static_cast<float>(window.getSize().x),
+        static_cast<float>(static_cast<double>(window.getSize().y) * 0.8)));
+    camera.reset(nullptr);
+
+    auto newPlayer = std::make_unique<Player>();
+    player = newPlayer.get();
+    player->setSpawnPosition(0.f, worldSize.y - player->getSize().y);
+    player->gameOverCallback = [this] { checkGameOver(0); };
+    actorLayers[0]->attachChild(std::move(newPlayer));
+
+    hud->setPlayer(player);
+    opponent->addWolves(7);
+    drainCommands(sf::Time::Zero);
+    return true;
+}
+
+void World::drainCommands(sf::Time dt) {
+    CommandQueue& queue = getCommandQueue();
+    while (!queue.isEmpty())
+        sceneGraph.onCommand(queue.pop(), dt);
+}
+
+void World::update(sf::Time dt) {
+    if (!playable)
+        return;
+    sceneGraph.update(dt);
+    handleCollisions();
+    drainCommands(dt);
+    camera.follow(player->getTank());
+    soundPlayer().update(camera.getCenter());
+    sceneGraph.removeWrecks();
+
+    if (opponent->getSpawnerCount() == 0) {
+        sceneGraph.clearChildren();
+        playable = buildFirstPlayable(nextLevel(level));
+    }
+}
+
+void World::draw() {
+    if (!playable)
+        return;
+    window.setView(window.getDefaultView());
+    window.draw(*sceneLayers[0]);
+    window.setView(camera.getView());
+    window.draw(*sceneLayers[1]);
+    window.draw(*sceneLayers[2]);
+    window.setView(window.getDefaultView());
+}
+
+CommandQueue& World::getCommandQueue() {
+    return commandQueue();
+}
+
+void World::checkGameOver(int count) {
+    if (count == 0 && gameOverCallback)
+        gameOverCallback();
+}
+
+// Every collidable actor is resolved against the map in scene order, and each is tested against
+// the actors after it: as it stands once the map has moved it, against them as they stood before
+// their own turn. The pairs are found with a sweep over the bodies sorted by their left edge
+// instead of testing every pair, and their effects are applied in address order.
+void World::handleCollisions() {
+    collidables.clear();
+    sceneLayers[2]->collectCollidables(collidables);
+
+    bodies.clear();
+    for (std::size_t i = 0; i < collidables.size(); ++i) {
+        collidables[i]->getBoundingRect(rectBuffer);
+        const sf::FloatRect body = rectBuffer.empty() ? sf::FloatRect() : rectBuffer[0];
+        bodies.push_back({collidables[i], isFinite(body) ? body : sf::FloatRect(), {}, i});
+    }
+
+    std::set<SceneNode::Pair> unused;
+    for (Body& body : bodies) {
+        platform->checkNodeCollision(*body.node, unused);
+        body.node->getBoundingRect(rectBuffer);
+        body.after = rectBuffer.empty() || !isFinite(rectBuffer[0]) ? sf::FloatRect() : rectBuffer[0];
+    }
+
+    byLeft.resize(bodies.size());
+    float widest = 0.f;
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        byLeft[i] = i;
+        widest = std::max(widest, std::abs(bodies[i].before.width));
+    }
+    std::sort(byLeft.begin(), byLeft.end(), [this](std::size_t a, std::size_t b) {
+        return bodies[a].before.left < bodies[b].before.left;
+    });
+
+    pairs.clear();
+    for (const Body& mover : bodies) {
+        const sf::FloatRect& a = mover.after;
+        if (a.width <= 0.f || a.height <= 0.f)
+            continue;
+        auto it = std::lower_bound(byLeft.begin(), byLeft.end(), a.left - widest,
+                                   [this](std::size_t index, float x) {
+                                       return bodies[index].before.left < x;
+                                   });
+        for (; it != byLeft.end() && bodies[*it].before.left < a.left + a.width; ++it) {
+            const Body& other = bodies[*it];
+            if (other.order > mover.order && a.intersects(other.before))
+                pairs.push_back(std::minmax(mover.node, other.node));
+        }
+    }
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+
+    for (SceneNode::Pair pair : pairs) {
+        if (matchesCategories(pair, Category::Animal, Category::Tank)) {
+            auto* animal = dynamic_cast<Animal*>(pair.first);
+            auto* tank = dynamic_cast<Tank*>(pair.second);
+            // An animal already gone this frame (scrapped, or vanished) harms nobody.
+            if (!animal || !tank || animal->isDestroyed())
+                continue;
+            if (animal->getMode() == Modes::Stunned) {
+                animal->destroy();
+                soundPlayer().play(SFX::RoboDelete);
+                opponent->addWolves(1);
+            } else if (!tank->isDestroyed()) {
+                tank->destroy();
+                soundPlayer().play(SFX::Explosion);
+            }
+        } else if (matchesCategories(pair, Category::Animal, Category::Animal)) {
+            if (auto* animal = dynamic_cast<Animal*>(pair.first))
+                animal->onCollision(*pair.second, {});
+        } else if (matchesCategories(pair, Category::Tank, Category::PowerUp)) {
+            if (auto* powerUp = dynamic_cast<PowerUp*>(pair.second))
+                powerUp->onTouch(*pair.first);
+        }
+    }
+}
+
+bool matchesCategories(SceneNode::Pair& colliders, std::uint32_t type1, std::uint32_t type2) {
+    const std::uint32_t category1 = colliders.first->getCategory();
+    const std::uint32_t category2 = colliders.second->getCategory();
+    if ((type1 & category1) && (type2 & category2))
+        return true;
+    if ((type1 & category2) && (type2 & category1)) {
+        std::swap(colliders.first, colliders.second);
+        return true;
+    }
+    return false;
+}

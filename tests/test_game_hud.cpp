@@ -1,0 +1,214 @@
+#include "hud/GameHUD.hpp"
+
+#include "actors/Player.hpp"
+#include "core/ResourceHolder.hpp"
+#include "world/WorldGlobals.hpp"
+
+#include "TestSupport.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+using namespace testsupport;
+
+// Runs the HUD against a script the test writes, in a scratch folder with a banner picture.
+class GameHUDTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sf::Image image;
+        image.create(100, 20, sf::Color::Green);
+        ASSERT_TRUE(image.saveToFile((dir / "banner.png").string()));
+        holder.load(Textures::HUDBanner, (dir / "banner.png").string());
+        textureHolder = &holder;
+        windowSize = {1024, 768};
+        previousErr = std::cerr.rdbuf(errors.rdbuf());
+    }
+    void TearDown() override {
+        std::cerr.rdbuf(previousErr);
+        textureHolder = nullptr;
+    }
+    std::unique_ptr<GameHUD> makeHUD(const std::string& script) {
+        writeFile(dir / "Scripts/HUDElements.lua", script);
+        return std::make_unique<GameHUD>();
+    }
+    double global(const GameHUD& hud, const char* name) {
+        lua_getglobal(hud.getScriptState(), name);
+        const double value = lua_tonumber(hud.getScriptState(), -1);
+        lua_pop(hud.getScriptState(), 1);
+        return value;
+    }
+    int occurrences(const std::string& text) {
+        const std::string all = errors.str();
+        int count = 0;
+        for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
+            ++count;
+        return count;
+    }
+
+    TempDir dir;
+    ScopedCwd cwd{dir.path()};
+    TextureHolder holder;
+    std::ostringstream errors;
+    std::streambuf* previousErr = nullptr;
+};
+
+const char* const Callbacks = "function init(r) end\nfunction update(l, c) end\n";
+
+TEST_F(GameHUDTest, BannerCoversTheBottomFifthAndInitGetsItsRectangle) {
+    auto hud = makeHUD("function init(r) L, T, W, H = r.left, r.top, r.width, r.height end\n"
+                       "function update() end\n");
+    EXPECT_FLOAT_EQ(hud->getBanner().getPosition().y, 614.4f);
+    EXPECT_NEAR(global(*hud, "L"), 0.0, 1e-4);
+    EXPECT_NEAR(global(*hud, "T"), 614.4, 1e-3);
+    EXPECT_NEAR(global(*hud, "W"), 1024.0, 1e-3);
+    EXPECT_NEAR(global(*hud, "H"), 153.6, 1e-3);
+    std::vector<sf::FloatRect> rects;
+    hud->getBoundingRect(rects);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_NEAR(rects[0].height, 153.6f, 1e-3);
+}
+
+TEST_F(GameHUDTest, PositionAndTextureFillTheCornersOfTheNumberedQuad) {
+    auto hud = makeHUD(std::string(Callbacks) +
+                       "vertex.resize(PlayerHUD, 8)\n"
+                       "local r = {left = 10, top = 20, width = 30, height = 40}\n"
+                       "assert(vertex.position(PlayerHUD, 2, r) == r)\n"
+                       "vertex.texture(PlayerHUD, 1, r)\n");
+    const sf::VertexArray& v = hud->getVertices();
+    ASSERT_EQ(v.getVertexCount(), 8u);
+    EXPECT_EQ(v[4].position, sf::Vector2f(10.f, 20.f));
+    EXPECT_EQ(v[5].position, sf::Vector2f(40.f, 20.f));
+    EXPECT_EQ(v[6].position, sf::Vector2f(40.f, 60.f));
+    EXPECT_EQ(v[7].position, sf::Vector2f(10.f, 60.f));
+    EXPECT_EQ(v[0].position, sf::Vector2f(0.f, 0.f)) << "texture leaves positions alone";
+    EXPECT_EQ(v[2].texCoords, sf::Vector2f(40.f, 60.f));
+    EXPECT_EQ(v[6].texCoords, sf::Vector2f(0.f, 0.f));
+    EXPECT_EQ(v[3].color, sf::Color::White);
+}
+
+TEST_F(GameHUDTest, NumbersRoundToNearestWithHalvesToEven) {
+    auto hud = makeHUD(std::string(Callbacks) +
+                       "vertex.resize(PlayerHUD, 12)\n"
+                       "vertex.position(PlayerHUD, 1, {left = 0.6, top = 0, width = 0, height = 0})\n"
+                       "vertex.position(PlayerHUD, 2, {left = 2.5, top = 0, width = 0, height = 0})\n"
+                       "vertex.position(PlayerHUD, 3, {left = 3.5, top = 0, width = 0, height = 0})\n");
+    const sf::VertexArray& v = hud->getVertices();
+    EXPECT_EQ(v[0].position.x, 1.f);
+    EXPECT_EQ(v[4].position.x, 2.f);
+    EXPECT_EQ(v[8].position.x, 4.f);
+}
+
+TEST_F(GameHUDTest, RecolorKeepsTheLowEightBitsAndCountsVerticesFromZero) {
+    auto hud = makeHUD(std::string(Callbacks) +
+                       "vertex.resize(PlayerHUD, 8)\n"
+                       "N = vertex.recolor(PlayerHUD, 0, 4, {255, 0, 0})\n"
+                       "vertex.recolor(PlayerHUD, 4, 1, {256, 513, 7})\n");
+    const sf::VertexArray& v = hud->getVertices();
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(v[i].color, sf::Color(255, 0, 0, 255));
+    EXPECT_EQ(v[4].color, sf::Color(0, 1, 7, 255));
+    EXPECT_EQ(v[5].color, sf::Color::White);
+    EXPECT_EQ(global(*hud, "N"), 4.0);
+}
+
+TEST_F(GameHUDTest, TypeIsQuadsWhenInitRunsAndUnknownNamesChangeNothing) {
+    auto hud = makeHUD("vertex.setType(PlayerHUD, 'Line')\n"
+                       "function init(r) A = vertex.setType(PlayerHUD, 'Quads') end\n"
+                       "function update() vertex.setType(PlayerHUD, 'TriangleFan') end\n");
+    EXPECT_EQ(hud->getVertices().getPrimitiveType(), sf::Quads)
+        << "the type set at top level is replaced, and the plural is no type name";
+    Player player;
+    hud->setPlayer(&player);
+    hud->update(sf::Time::Zero);
+    EXPECT_EQ(hud->getVertices().getPrimitiveType(), sf::TriangleFan);
+}
+
+TEST_F(GameHUDTest, UpdateGetsTheLivesAndTheFourCounters) {
+    auto hud = makeHUD("function init(r) end\n"
+                       "function update(lives, c) L, R, Y, G, B = lives, c.Red, c.Yellow, "
+                       "c.Green, c.Blue end\n");
+    Player player;
+    player.addColour(0);
+    player.addColour(2);
+    player.addColour(2);
+    player.addColour(3);
+    hud->setPlayer(&player);
+    hud->update(sf::Time::Zero);
+    EXPECT_EQ(global(*hud, "L"), 25.0);
+    EXPECT_EQ(global(*hud, "R"), 1.0);
+    EXPECT_EQ(global(*hud, "Y"), 0.0);
+    EXPECT_EQ(global(*hud, "G"), 2.0);
+    EXPECT_EQ(global(*hud, "B"), 1.0);
+}
+
+TEST_F(GameHUDTest, BrokenScriptsAreReportedOnceAndTheBannerStays) {
+    struct Case {
+        const char* script;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"this is not lua", "HUDElements.lua"},
+        {"function update() end", "no function 'init'"},
+        {"function init() end", "no function 'update'"},
+        {"function init() end function update() error('boom') end", "boom"},
+        {"function init() end function update() vertex.resize({}, 4) end", "must be PlayerHUD"},
+        {"function init() vertex.resize(PlayerHUD, 4) end\n"
+         "function update() vertex.position(PlayerHUD, 2, {left = 1, top = 1, width = 1, "
+         "height = 1}) end",
+         "quad 2 is outside"},
+        {"function init() vertex.resize(PlayerHUD, 4) end\n"
+         "function update() vertex.position(PlayerHUD, 1, {left = 1}) end",
+         "no number 'top'"},
+        {"function init() vertex.resize(PlayerHUD, 4) end\n"
+         "function update() vertex.recolor(PlayerHUD, 2, 5, {1, 2, 3}) end",
+         "outside the 4 vertices"},
+        {"function init() vertex.resize(PlayerHUD, -1) end function update() end",
+         "cannot resize"},
+    };
+    for (const Case& c : cases) {
+        errors.str("");
+        auto hud = makeHUD(c.script);
+        Player player;
+        hud->setPlayer(&player);
+        for (int frame = 0; frame < 3; ++frame)
+            hud->update(sf::Time::Zero);
+        EXPECT_EQ(occurrences("\n"), 1) << "one message, not one a frame:\n" << errors.str();
+        EXPECT_EQ(errors.str().rfind("Scripts/HUDElements.lua: ", 0), 0u) << errors.str();
+        EXPECT_GE(occurrences(c.message), 1) << c.script << "\n" << errors.str();
+        EXPECT_NEAR(hud->getBanner().getGlobalBounds().height, 153.6f, 1e-3);
+    }
+}
+
+TEST_F(GameHUDTest, MissingScriptIsReportedOnce) {
+    auto hud = std::make_unique<GameHUD>();
+    Player player;
+    hud->setPlayer(&player);
+    hud->update(sf::Time::Zero);
+    hud->update(sf::Time::Zero);
+    EXPECT_EQ(occurrences("cannot open"), 1) << errors.str();
+}
+
+TEST_F(GameHUDTest, EndlessUpdateIsStoppedAndNotCalledAgain) {
+    auto hud = makeHUD("function init() end\nfunction update() Calls = (Calls or 0) + 1 "
+                       "while true do end end\n");
+    Player player;
+    hud->setPlayer(&player);
+    hud->update(sf::Time::Zero);
+    hud->update(sf::Time::Zero);
+    EXPECT_EQ(global(*hud, "Calls"), 1.0);
+    EXPECT_EQ(occurrences("ran too long"), 1);
+}
+
+TEST_F(GameHUDTest, EndlessAllocationIsStopped) {
+    auto hud = makeHUD("function init() local t = {} while true do t[#t + 1] = {} end end\n"
+                       "function update() end\n");
+    EXPECT_EQ(occurrences("too much memory"), 1) << errors.str();
+}
+
+} // namespace

@@ -1,0 +1,314 @@
+// The menu on a real window, clicked by moving the X pointer and handing the screen button events:
+// the name page, the user page, the page changes and the choices that leave the menu.
+#include "core/MusicPlayer.hpp"
+#include "core/ResourceHolder.hpp"
+#include "core/StateStack.hpp"
+#include "gui/Button.hpp"
+#include "screens/MenuState.hpp"
+#include "screens/UserProfile.hpp"
+
+#include "TestSupport.hpp"
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Event.hpp>
+#include <SFML/Window/Mouse.hpp>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace testsupport;
+
+const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+int gamesMade = 0;
+struct FakeGame : State {
+    FakeGame(StateStack& stack, Context context) : State(stack, context) { ++gamesMade; }
+    void draw() override {}
+    bool update(sf::Time) override { return true; }
+    bool handleEvent(const sf::Event&) override { return true; }
+};
+
+// Writes a plain picture and loads it under the identifier, as the loading task would.
+void loadPicture(TextureHolder& textures, Textures::Textures id, const fs::path& file,
+                 sf::Vector2u size, sf::Color colour) {
+    sf::Image picture;
+    picture.create(size.x, size.y, colour);
+    ASSERT_TRUE(picture.saveToFile(file.string()));
+    textures.load(id, file.string());
+}
+
+// The menu as the stack makes it, remembering itself so the test can look at it.
+struct SeenMenu : MenuState {
+    SeenMenu(StateStack& stack, Context context) : MenuState(stack, context) { current = this; }
+    ~SeenMenu() override { current = nullptr; }
+    static SeenMenu* current;
+};
+SeenMenu* SeenMenu::current = nullptr;
+
+sf::Vector2f centre(const sf::FloatRect& rect) {
+    return sf::Vector2f(rect.left + rect.width / 2.f, rect.top + rect.height / 2.f);
+}
+
+class MenuStateTest : public ::testing::Test {
+protected:
+    MenuStateTest() : cwd(dir.path()) {
+        gamesMade = 0;
+        // Tall enough for "Back" under five names (y 700); the test screen is 720 pixels high.
+        window.create(sf::VideoMode(800, 720), "menu test", sf::Style::None);
+        window.setPosition(sf::Vector2i(0, 0));
+        window.display();
+        fs::create_directories(dir / "User");
+        loadPicture(textures, Textures::MenuScreen, dir / "menu.png", {80, 60}, sf::Color::Blue);
+        // Buttons 200 x 40, so rows 50 pixels apart do not overlap.
+        loadPicture(textures, Textures::NormalButton, dir / "n.png", {200, 40}, sf::Color::White);
+        loadPicture(textures, Textures::ActiveButton, dir / "a.png", {200, 40}, sf::Color::Green);
+        loadPicture(textures, Textures::SelectedButton, dir / "s.png", {200, 40}, sf::Color::Red);
+        fonts.load(Fonts::MenuTitle, FontFile);
+        fonts.load(Fonts::MenuButton, FontFile);
+        stack.registerState<SeenMenu>(States::Menu);
+        stack.registerState<FakeGame>(States::Game);
+    }
+    ~MenuStateTest() override { window.close(); }
+
+    MenuState& start() {
+        stack.push(States::Menu);
+        frame();
+        if (!SeenMenu::current)
+            throw std::runtime_error("the menu was not made");
+        return *SeenMenu::current;
+    }
+
+    // Moves the pointer there, then presses and releases the left button, and runs a frame.
+    void click(float x, float y) {
+        const sf::Vector2i position(static_cast<int>(x), static_cast<int>(y));
+        for (int i = 0; i < 50 && sf::Mouse::getPosition(window) != position; ++i) {
+            sf::Mouse::setPosition(position, window);
+            if (sf::Mouse::getPosition(window) != position)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_EQ(sf::Mouse::getPosition(window), position) << "the pointer did not move there";
+        sf::Event event;
+        event.mouseButton.button = sf::Mouse::Left;
+        event.mouseButton.x = position.x;
+        event.mouseButton.y = position.y;
+        event.type = sf::Event::MouseButtonPressed;
+        stack.handleEvent(event);
+        event.type = sf::Event::MouseButtonReleased;
+        stack.handleEvent(event);
+        frame();
+    }
+
+    void type(const sf::String& text) {
+        for (const sf::Uint32 c : text) {
+            sf::Event event;
+            event.type = sf::Event::TextEntered;
+            event.text.unicode = c;
+            stack.handleEvent(event);
+        }
+    }
+
+    void key(sf::Keyboard::Key code) {
+        sf::Event event;
+        event.type = sf::Event::KeyPressed;
+        event.key.code = code;
+        stack.handleEvent(event);
+    }
+
+    void frame() {
+        stack.update(sf::milliseconds(16));
+        window.clear();
+        stack.draw();
+        window.display();
+    }
+
+    std::vector<sf::FloatRect> frontPageBounds() const {
+        std::vector<sf::FloatRect> bounds;
+        for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
+            bounds.push_back(child->getBounds());
+        return bounds;
+    }
+
+    std::string listFile() const { return readFile(dir / "User" / "UserData.bin"); }
+
+    TempDir dir;
+    ScopedCwd cwd;
+    sf::RenderWindow window;
+    TextureHolder textures;
+    MusicPlayer music;
+    FontHolder fonts;
+    UserProfile profile;
+    StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile}};
+};
+
+const float Middle = 400.f; // half the test window's width
+const sf::Vector2f NameBox(250.f, 210.f);
+
+TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
+    profile.name = "Ann";
+    profile.loggedIn = true;
+    MenuState& menu = start();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Ann"));
+    // Play, User and Exit, centred on the middle of the window at 350, 430 and 510.
+    const auto buttons = frontPageBounds();
+    ASSERT_EQ(buttons.size(), 3u);
+    const float rows[] = {350.f, 430.f, 510.f};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(centre(buttons[i]).x, Middle);
+        EXPECT_FLOAT_EQ(centre(buttons[i]).y, rows[i]);
+        EXPECT_FLOAT_EQ(buttons[i].width, 200.f);
+    }
+}
+
+TEST_F(MenuStateTest, AFirstStartAsksForANameAndTheMainPageWaits) {
+    MenuState& menu = start();
+    EXPECT_EQ(menu.getPageCount(), 2u);
+    EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome "));
+    ASSERT_EQ(frontPageBounds().size(), 1u);
+    click(Middle, 510.f); // where Exit is, under the name page
+    EXPECT_FALSE(stack.isEmpty());
+    EXPECT_EQ(menu.getPageCount(), 2u);
+}
+
+TEST_F(MenuStateTest, ANewNameIsRegisteredAndWelcomed) {
+    MenuState& menu = start();
+    click(NameBox.x, NameBox.y);
+    type(sf::String(L"Zo\u00EB"));
+    type(sf::String(L"\r"));
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u) << "the name page is gone";
+    EXPECT_EQ(listFile(), "Zo\xC3\xAB\n");
+    EXPECT_EQ(readFile(dir / "User" / "Zo\xC3\xAB.bin"), "5\n0\n1\n1");
+    EXPECT_EQ(profile.name, "Zo\xC3\xAB");
+    EXPECT_TRUE(profile.loggedIn);
+    EXPECT_EQ(profile.value1, 5);
+    EXPECT_EQ(menu.getWelcome().getString(), sf::String(L"Welcome Zo\u00EB"));
+    // Re-centred on the middle of the window (the origin ignores the glyphs' left bearing).
+    EXPECT_NEAR(centre(menu.getWelcome().getGlobalBounds()).x, Middle, 4.f);
+    // A second Enter has no name page to reach.
+    type(sf::String(L"\r"));
+    EXPECT_EQ(listFile(), "Zo\xC3\xAB\n");
+}
+
+TEST_F(MenuStateTest, AKnownNameIsLoadedAndTheListStaysAsItWas) {
+    writeFile(dir / "User" / "UserData.bin", "Ann\n");
+    writeFile(dir / "User" / "Ann.bin", "7\n12\n8\n9");
+    MenuState& menu = start();
+    EXPECT_EQ(menu.getPageCount(), 2u) << "no one was found at start-up in this test";
+    click(NameBox.x, NameBox.y);
+    type("Ann\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(listFile(), "Ann\n");
+    EXPECT_EQ(profile.value1, '7');
+    EXPECT_EQ(profile.value2, 12);
+    EXPECT_EQ(profile.name, "Ann");
+}
+
+TEST_F(MenuStateTest, ABadNameLeavesTheNamePageReadyForAnother) {
+    MenuState& menu = start();
+    click(NameBox.x, NameBox.y);
+    type("../x\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 2u);
+    EXPECT_FALSE(fs::exists(dir / "User" / "UserData.bin"));
+    EXPECT_FALSE(fs::exists(dir / "x.bin"));
+    EXPECT_FALSE(profile.loggedIn);
+    type(sf::String(L"\b\b\b\bAnn\r"));
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(listFile(), "Ann\n");
+}
+
+TEST_F(MenuStateTest, TheEmptyNameIsTaken) {
+    MenuState& menu = start();
+    click(NameBox.x, NameBox.y);
+    type("\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(listFile(), "\n");
+    EXPECT_EQ(readFile(dir / "User" / ".bin"), "5\n0\n1\n1");
+}
+
+TEST_F(MenuStateTest, TheUserPageListsThePlayersAndBackReturns) {
+    writeFile(dir / "User" / "UserData.bin", "Eve\nDan\n\nCat\nBob\nAnn\n");
+    profile.name = "Eve";
+    profile.loggedIn = true;
+    MenuState& menu = start();
+    click(Middle, 430.f);
+    ASSERT_EQ(menu.getPageCount(), 2u);
+    // Five names at 400, 450, ... 600 (the empty line is skipped), and Back at 700.
+    const auto buttons = frontPageBounds();
+    ASSERT_EQ(buttons.size(), 6u);
+    const float rows[] = {400.f, 450.f, 500.f, 550.f, 600.f, 700.f};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_FLOAT_EQ(centre(buttons[i]).x, Middle);
+        EXPECT_FLOAT_EQ(centre(buttons[i]).y, rows[i]) << i;
+    }
+    // Their labels are black in every look: the user page sets no colours.
+    const auto* name = dynamic_cast<const GUI::Button*>(menu.getFrontPage().getChildren()[0]);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->getText().getFillColor(), sf::Color::Black);
+    EXPECT_EQ(name->getText().getString(), sf::String("Eve"));
+
+    click(Middle, 450.f); // a name does nothing
+    EXPECT_EQ(menu.getPageCount(), 2u);
+    EXPECT_FALSE(stack.isEmpty());
+
+    click(Middle, 700.f - 1.f); // Back
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(frontPageBounds().size(), 3u) << "the main page again";
+    // And the main page works again: User opens a fresh user page.
+    click(Middle, 430.f);
+    EXPECT_EQ(menu.getPageCount(), 2u);
+}
+
+TEST_F(MenuStateTest, WithoutAListTheUserPageHasOnlyBack) {
+    profile.loggedIn = true;
+    MenuState& menu = start();
+    click(Middle, 430.f);
+    const auto buttons = frontPageBounds();
+    ASSERT_EQ(buttons.size(), 1u);
+    EXPECT_FLOAT_EQ(centre(buttons[0]).y, 450.f);
+    click(Middle, 450.f);
+    EXPECT_EQ(menu.getPageCount(), 1u);
+}
+
+TEST_F(MenuStateTest, PlayReplacesTheMenuWithTheGame) {
+    profile.loggedIn = true;
+    start();
+    click(Middle, 350.f);
+    EXPECT_EQ(SeenMenu::current, nullptr) << "the menu is gone";
+    EXPECT_EQ(gamesMade, 1);
+    EXPECT_EQ(stack.size(), 1u);
+}
+
+TEST_F(MenuStateTest, ExitEmptiesTheStack) {
+    profile.loggedIn = true;
+    start();
+    click(Middle, 510.f);
+    EXPECT_TRUE(stack.isEmpty());
+    EXPECT_EQ(gamesMade, 0);
+}
+
+TEST_F(MenuStateTest, EscapeLeavesEvenFromTheNamePage) {
+    start();
+    key(sf::Keyboard::Escape);
+    EXPECT_TRUE(stack.isEmpty());
+    EXPECT_FALSE(fs::exists(dir / "User" / "UserData.bin"));
+}
+
+TEST_F(MenuStateTest, OtherKeysDoNothing) {
+    profile.loggedIn = true;
+    start();
+    key(sf::Keyboard::Space);
+    key(sf::Keyboard::Return);
+    EXPECT_FALSE(stack.isEmpty());
+}
+
+} // namespace
