@@ -29,6 +29,6 @@ if [ "$build_dir" = build-asan ]; then
 fi
 # Window tests need an X display; without one the whole suite runs inside a virtual one.
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x720x24" "${run_tests[@]}"
+  exec xvfb-run -a -s "-screen 0 1280x720x24 -noreset" "${run_tests[@]}"
 fi
 exec "${run_tests[@]}"

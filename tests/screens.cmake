@@ -6,6 +6,7 @@ target_sources(quellix_tests PRIVATE
   test_user_profile.cpp
 )
 target_sources(quellix_e2e_tests PRIVATE
+  test_bad_data_e2e.cpp
   test_menu_e2e.cpp
   test_menu_state.cpp
 )

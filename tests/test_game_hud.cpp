@@ -170,6 +170,9 @@ TEST_F(GameHUDTest, BrokenScriptsAreReportedOnceAndTheBannerStays) {
          "outside the 4 vertices"},
         {"function init() vertex.resize(PlayerHUD, -1) end function update() end",
          "cannot resize"},
+        {"function init() end\n"
+         "setmetatable(_G, {__index = function() error('trap') end})",
+         "no function 'update'"},
     };
     for (const Case& c : cases) {
         errors.str("");

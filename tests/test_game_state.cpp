@@ -10,6 +10,7 @@
 #include "core/StateStack.hpp"
 #include "screens/GameState.hpp"
 
+#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
@@ -50,18 +51,14 @@ sf::Event keyPressed(sf::Keyboard::Key key) {
     return event;
 }
 
-// A scratch data folder with the game's scripts, pictures and game theme, a window and the
+// A scratch data folder with the game's scripts, pictures and sounds, a window and the
 // application's shared objects, and a stack on which the game screen is registered.
 class GameStateScreen : public ::testing::Test {
 protected:
     void start(bool withLevel) {
-        for (const char* folder : {"Scripts", "Images"})
+        for (const char* folder : {"Scripts", "Images", "Audio"})
             if (fs::exists(dataDir() / folder))
                 fs::copy(dataDir() / folder, dir / folder, fs::copy_options::recursive);
-        if (fs::exists(dataDir() / "Audio/GameTheme.ogg")) {
-            fs::create_directories(dir / "Audio");
-            fs::copy_file(dataDir() / "Audio/GameTheme.ogg", dir / "Audio/GameTheme.ogg");
-        }
         if (withLevel)
             writeFile(dir / "Levels/Level1.lua", oneLevel());
         stack.registerState<ObservedGameState>(States::Game);
@@ -81,10 +78,18 @@ TEST_F(GameStateScreen, PlaysTheGameThemeAndRunsTheWorld) {
     start(true);
     ASSERT_EQ(stack.size(), 1u);
     ASSERT_NE(ObservedGameState::latest, nullptr);
-    if (fs::exists(dir / "Audio/GameTheme.ogg"))
+    if (fs::exists(dir / "Audio/GameTheme.ogg")) {
         EXPECT_EQ(music.getMusic().getStatus(), sf::Music::Playing);
-    else
-        ADD_FAILURE() << "data/Audio/GameTheme.ogg was not built; the music was not checked";
+        EXPECT_TRUE(music.getMusic().getLoop());
+        // The theme is told by its length, which differs from the menu's.
+        sf::InputSoundFile game;
+        sf::InputSoundFile menu;
+        ASSERT_TRUE(game.openFromFile((dir / "Audio/GameTheme.ogg").string()));
+        ASSERT_TRUE(menu.openFromFile((dir / "Audio/MenuTheme.ogg").string()));
+        ASSERT_NE(game.getDuration(), menu.getDuration());
+        EXPECT_EQ(music.getMusic().getDuration(), game.getDuration());
+    } else
+        ADD_FAILURE() << "data/Audio/GameTheme.ogg was not built";
     World& world = ObservedGameState::latest->getWorld();
     EXPECT_TRUE(world.hasLevel());
     EXPECT_EQ(world.getPlayer()->getTank(), nullptr);

@@ -21,6 +21,7 @@ const fs::path Artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "me
 
 // Where the menu's buttons are on the 1280 x 720 test screen.
 const int Middle = 640;
+const int PlayRow = 350;
 const int UserRow = 430;
 const int NameBoxX = 450, NameBoxY = 216;
 // The user page: name k at 400 + 50 k, Back one row below the last name.
@@ -93,6 +94,19 @@ private:
     Display* display;
     int keycode = 0;
 };
+
+// Share of clearly different pixels inside one area of two screenshots.
+double regionDifference(const sf::Image& a, const sf::Image& b, const sf::IntRect& area) {
+    std::size_t differing = 0;
+    for (int y = area.top; y < area.top + area.height; ++y)
+        for (int x = area.left; x < area.left + area.width; ++x) {
+            const sf::Color p = a.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            const sf::Color q = b.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            if (std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 60)
+                ++differing;
+        }
+    return static_cast<double>(differing) / (area.width * area.height);
+}
 
 // One run of the game in a data folder, driven with xdotool; each step can leave a screenshot.
 class MenuSession {
@@ -199,8 +213,16 @@ TEST_F(MenuEndToEnd, FirstStartAsksForANameThenWelcomesThePlayer) {
         const sf::Image back = session.shot("6-back");
         EXPECT_LT(difference(back, mainPage), 0.0005) << "Back shows the main page as it was";
 
-        // Play (Middle, 350) leads to the game screen, which is not in the game yet: its step
-        // (click Play, hold an arrow key, see the tank move) goes here once it is.
+        // Play starts the game; the first tank stands at the bottom-left of the level, which the
+        // camera shows just above the banner, and a held arrow key drives it away from there.
+        session.click(Middle, PlayRow);
+        const sf::Image game = session.shot("8-game");
+        EXPECT_GT(difference(game, back), 0.3) << "the game screen replaced the menu";
+        session.hold("Right", 900);
+        const sf::Image moved = session.shot("9-tank-moved");
+        const sf::IntRect startArea(0, 440, 140, 136);
+        EXPECT_GT(regionDifference(moved, game, startArea), 0.05)
+            << "the tank left the place where it started";
 
         session.key("Escape");
         EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();

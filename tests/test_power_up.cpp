@@ -171,7 +171,9 @@ TEST_F(PowerUpTest, UnreadableScriptOrEntryGivesAnEmptyTokenAndOneMessage) {
     };
     const Case cases[] = {
         {nullptr, 1, "cannot"},
-        {"return { {left = 1, }\n", 1, "cannot be loaded"},
+        {"return { {left = 1, }\n", 1, "cannot be used"},
+        {"while true do end", 1, "ran too long"},
+        {"local t = {} while true do t[#t + 1] = {} end", 1, "too much memory"},
         {"error('token sheet went missing')", 1, "token sheet went missing"},
         {"return 42", 1, "instead of a table"},
         {"local x = 1", 1, "returns nothing"},

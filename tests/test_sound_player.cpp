@@ -73,4 +73,16 @@ TEST(SoundPlayer, OverlappingPlaysEachGetTheirOwnSoundUntilTheyStop) {
     EXPECT_EQ(player.getSoundCount(), before + 3) << "playing sounds stay";
 }
 
+TEST(SoundPlayer, ACrowdOfSoundsIsCappedInsteadOfExhaustingTheVoices) {
+    TempDir dir;
+    writeTone((dir / "tone.wav").string());
+    SoundPlayer& player = soundPlayer();
+    player.load(SFX::KeyGeneration, (dir / "tone.wav").string());
+    const unsigned before = player.getPlayCount(SFX::KeyGeneration);
+    for (std::size_t i = 0; i < SoundPlayer::MaxSounds + 50; ++i)
+        player.play(SFX::KeyGeneration);
+    EXPECT_EQ(player.getSoundCount(), SoundPlayer::MaxSounds);
+    EXPECT_LT(player.getPlayCount(SFX::KeyGeneration) - before, SoundPlayer::MaxSounds + 50);
+}
+
 } // namespace

@@ -12,13 +12,12 @@ namespace {
 
 using namespace testsupport;
 
+int centreBrightness(const sf::Image& shot);
+
 // The title picture is drawn centred on a light grey clear colour: while it shows, the screen
 // holds the picture's own colours in the middle and is far from a uniform black.
 bool showsTitle(const sf::Image& shot) {
-    const auto size = shot.getSize();
-    const sf::Color centre = shot.getPixel(size.x / 2, size.y / 2);
-    const int brightness = centre.r + centre.g + centre.b;
-    return nonUniformShare(shot) > 0.2 && brightness > 60;
+    return nonUniformShare(shot) > 0.2 && centreBrightness(shot) > 60;
 }
 
 // Share of pixels that differ clearly between two pictures of the same size.
@@ -36,22 +35,38 @@ double difference(const sf::Image& a, const sf::Image& b) {
     return static_cast<double>(differing) / ((size.x / 2) * (size.y / 2));
 }
 
-// Samples the screen while the game is paused between frames, until the title is seen.
+int centreBrightness(const sf::Image& shot) {
+    const sf::Color centre = shot.getPixel(shot.getSize().x / 2, shot.getSize().y / 2);
+    return centre.r + centre.g + centre.b;
+}
+
+// Samples the screen while the game is paused between frames, until the title is seen; keeps
+// sampling a little longer for its brightest moment, which is what the saved picture shows.
 bool catchTitle(GameProcess& game, const fs::path& artifact, sf::Image* seen = nullptr) {
+    sf::Image best;
+    int bestBrightness = -1;
     for (int attempt = 0; attempt < 400 && game.isRunning(); ++attempt) {
         game.pause();
         const sf::Image shot = screenshot();
-        if (showsTitle(shot)) {
-            fs::create_directories(artifact.parent_path());
-            shot.saveToFile(artifact.string());
-            if (seen)
-                *seen = shot;
-            return true;
-        }
         game.resume();
+        if (showsTitle(shot) && centreBrightness(shot) > bestBrightness) {
+            best = shot;
+            bestBrightness = centreBrightness(shot);
+        } else if (bestBrightness >= 0 && !showsTitle(shot)) {
+            break; // fading out
+        }
+        if (bestBrightness > 200)
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
     }
-    return false;
+    if (bestBrightness < 0)
+        return false;
+    game.pause();
+    fs::create_directories(artifact.parent_path());
+    best.saveToFile(artifact.string());
+    if (seen)
+        *seen = best;
+    return true;
 }
 
 const fs::path artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "title";

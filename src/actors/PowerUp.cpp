@@ -9,7 +9,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include <lua.hpp>
+#include "core/LuaState.hpp"
 
 #include <climits>
 #include <cmath>
@@ -33,15 +33,6 @@ void reportOnce(const std::string& problem) {
         std::cerr << ScriptFile << ": " << problem << '\n';
 }
 
-std::string errorText(lua_State* lua) {
-    const char* text = lua_tostring(lua, -1);
-    return text ? text : "(error without a message)";
-}
-
-struct LuaCloser {
-    void operator()(lua_State* lua) const { lua_close(lua); }
-};
-
 // Fields are read raw: a metamethod could raise a Lua error outside protected mode.
 int readField(lua_State* lua, const char* field, int entryKey) {
     lua_pushstring(lua, field);
@@ -63,19 +54,15 @@ int readField(lua_State* lua, const char* field, int entryKey) {
 // The script returns a table whose entry kind + 1 is {left, top, width, height}; a missing
 // field reads as 0. Anything else gives the empty rectangle.
 sf::IntRect readPictureRect(int kind) {
-    const std::unique_ptr<lua_State, LuaCloser> state(luaL_newstate());
-    lua_State* lua = state.get();
+    // Budgeted: a script that loops or allocates without end is stopped, not obeyed.
+    LuaState script;
+    lua_State* lua = script.get();
     if (!lua) {
         reportOnce("no memory to run the script");
         return {};
     }
-    luaL_openlibs(lua);
-    if (luaL_loadfile(lua, ScriptFile) != LUA_OK) {
-        reportOnce("cannot be loaded: " + errorText(lua));
-        return {};
-    }
-    if (lua_pcall(lua, 0, LUA_MULTRET, 0) != LUA_OK) {
-        reportOnce("failed while running: " + errorText(lua));
+    if (!script.runFile(ScriptFile, LUA_MULTRET)) {
+        reportOnce("cannot be used: " + script.error());
         return {};
     }
     if (lua_gettop(lua) == 0) {

@@ -32,7 +32,8 @@ void* LuaState::allocate(void* self, void* block, std::size_t oldSize, std::size
         owner->memoryUsed -= previous;
         return nullptr;
     }
-    if (newSize > previous && owner->memoryUsed - previous + newSize > owner->memoryLimit)
+    if (owner->inScript && newSize > previous &&
+        owner->memoryUsed - previous + newSize > owner->memoryLimit)
         return nullptr; // Lua turns this into a "not enough memory" error
     void* grown = std::realloc(block, newSize);
     if (grown)
@@ -57,7 +58,9 @@ bool LuaState::protectedCall(int arguments, int results) {
     instructionsLeft = instructionLimit;
     stopped = false;
     lua_sethook(state, &LuaState::countInstructions, LUA_MASKCOUNT, HookInterval);
+    inScript = true;
     const int status = lua_pcall(state, arguments, results, 0);
+    inScript = false;
     lua_sethook(state, nullptr, 0, 0);
     if (status == LUA_OK)
         return true;
@@ -74,12 +77,30 @@ bool LuaState::protectedCall(int arguments, int results) {
 bool LuaState::runFile(const std::string& path, int results) {
     if (!state)
         return false;
+    inScript = true;
     const int status = luaL_loadfile(state, path.c_str());
+    inScript = false;
     if (status != LUA_OK) {
         const char* message = lua_tostring(state, -1);
         lastError = message ? message : "cannot load";
         if (status == LUA_ERRFILE)
             lastError = "cannot open the file";
+        lua_pop(state, 1);
+        return false;
+    }
+    return protectedCall(0, results);
+}
+
+bool LuaState::runString(const std::string& chunk, const std::string& name, int results) {
+    if (!state)
+        return false;
+    const std::string chunkName = "=" + name;
+    inScript = true;
+    const int status = luaL_loadbufferx(state, chunk.data(), chunk.size(), chunkName.c_str(), "t");
+    inScript = false;
+    if (status != LUA_OK) {
+        const char* message = lua_tostring(state, -1);
+        lastError = message ? message : "cannot load";
         lua_pop(state, 1);
         return false;
     }

@@ -25,6 +25,10 @@ public:
     // Loads and runs a file, leaving its results on the stack. On failure nothing is left on the
     // stack and error() says what went wrong.
     bool runFile(const std::string& path, int results = LUA_MULTRET);
+    // The same for a chunk held in memory; name appears in its error messages. Only source text
+    // is accepted: the interpreter does not check precompiled chunks, and a damaged one can crash
+    // it.
+    bool runString(const std::string& chunk, const std::string& name, int results = LUA_MULTRET);
     // Calls the function below its arguments on the stack, like lua_pcall, with a fresh budget.
     bool call(int arguments, int results);
 
@@ -39,6 +43,9 @@ private:
     bool protectedCall(int arguments, int results);
 
     lua_State* state = nullptr;
+    // The memory ceiling holds only while script code runs: a refused allocation outside
+    // protected mode (the program pushing arguments or reading results) would abort the process.
+    bool inScript = false;
     std::size_t memoryUsed = 0;
     std::size_t memoryLimit;
     long instructionLimit;

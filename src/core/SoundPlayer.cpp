@@ -20,6 +20,10 @@ void SoundPlayer::load(SFX::SFX effect, const std::string& filename) {
 }
 
 void SoundPlayer::play(SFX::SFX effect, sf::Vector2f position) {
+    if (sounds.size() >= MaxSounds)
+        removeStoppedSounds();
+    if (sounds.size() >= MaxSounds)
+        return;
     sounds.emplace_back();
     sf::Sound& sound = sounds.back();
     sound.setBuffer(buffers.get(effect));

@@ -17,6 +17,10 @@
 // volume. One instance serves the whole process (soundPlayer()).
 class SoundPlayer : sf::NonCopyable {
 public:
+    // OpenAL offers a few hundred voices at most; past this many sounds at once a new effect is
+    // dropped rather than failing inside the audio library.
+    static constexpr std::size_t MaxSounds = 128;
+
     SoundPlayer();
 
     void load(SFX::SFX effect, const std::string& filename);

@@ -156,6 +156,15 @@ int vertexRecolor(lua_State* state) {
     return 1;
 }
 
+// Globals are read raw: a metatable the script put on its globals could otherwise raise an error
+// here, outside protected mode.
+void pushGlobal(lua_State* state, const char* name) {
+    lua_rawgeti(state, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+    lua_pushstring(state, name);
+    lua_rawget(state, -2);
+    lua_remove(state, -2);
+}
+
 } // namespace
 
 void GameHUD::registerVertexFunctions(lua_State* state, sf::VertexArray& vertexArray) {
@@ -213,7 +222,7 @@ void GameHUD::report(const std::string& problem) {
 void GameHUD::callInit() {
     if (!script.isValid() || scriptDisabled)
         return;
-    lua_getglobal(script, "init");
+    pushGlobal(script, "init");
     if (!lua_isfunction(script, -1)) {
         lua_settop(script, 0);
         report("the script defines no function 'init'");
@@ -240,7 +249,7 @@ void GameHUD::callInit() {
 void GameHUD::updateCurrent(sf::Time) {
     if (!player || !script.isValid() || scriptDisabled)
         return;
-    lua_getglobal(script, "update");
+    pushGlobal(script, "update");
     if (!lua_isfunction(script, -1)) {
         lua_settop(script, 0);
         report("the script defines no function 'update'");

@@ -1,0 +1,2 @@
+function init() while true do end end
+function update() while true do end end

@@ -1,0 +1,2 @@
+function init() error('init broke') end
+function update() error({}) end

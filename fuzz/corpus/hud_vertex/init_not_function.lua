@@ -1,0 +1,2 @@
+init = 5
+update = setmetatable({}, {__call = function() end})

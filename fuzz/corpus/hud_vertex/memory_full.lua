@@ -1,0 +1,4 @@
+local t = {}
+pcall(function() while true do t = {t} end end)
+function init() end
+function update() end

@@ -1,0 +1,3 @@
+vertex = nil
+PlayerHUD = nil
+function init() end

@@ -1,0 +1,1 @@
+function init( vertex.resize

@@ -1,0 +1,1 @@
+error({ 'not a text' })

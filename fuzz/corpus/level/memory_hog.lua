@@ -1,0 +1,3 @@
+local t = {}
+for i = 1, 1e9 do t[i] = i end
+return t

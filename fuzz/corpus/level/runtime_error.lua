@@ -1,0 +1,1 @@
+error('the map editor crashed')

@@ -1,0 +1,1 @@
+return { layers = { { width = 100000, height = 100000, data = {} }, { data = {} } } }

@@ -1,0 +1,1 @@
+return { layers = { { width = 0, height = 5, data = {} }, { data = {} } } }

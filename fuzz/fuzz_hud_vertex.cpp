@@ -1,0 +1,6 @@
+// libFuzzer target: each input is a HUD script run with the vertex functions (see FuzzEntryPoints.hpp).
+#include "FuzzEntryPoints.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return fuzz::stopOnProblem("fuzz_hud_vertex", fuzz::runHudScript(data, size));
+}

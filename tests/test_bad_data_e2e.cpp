@@ -1,0 +1,412 @@
+// The real program against a data folder in which one file at a time is missing, empty, cut off or
+// garbage: it still starts, still gets as far into the game as the file allows, says once on its
+// error stream what is wrong with which file, and leaves the player's saves as they were.
+#include "TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+using namespace testsupport;
+
+enum class Fault { Missing, Empty, Truncated, Garbage };
+
+// How far the flow gets: into the game (title, menu, "Play", game screen), or only to the name
+// page, because no user is known and entering a name would write the saves.
+enum class Reach { Game, NamePage };
+
+struct BadFile {
+    const char* file; // below the data folder
+    Fault fault;
+    Reach reach;
+    // The one line of the error stream that names the file, '*' standing for any text; nullptr
+    // when no line may name it, because the game does not read the file before play starts.
+    const char* message;
+};
+
+// Truncated: cut at three quarters, inside a word when there is one there (Lua then meets the end
+// of the file in the middle of a statement). Garbage: bytes no picture, sound, font or script
+// format accepts.
+constexpr Fault Missing = Fault::Missing, Empty = Fault::Empty, Truncated = Fault::Truncated,
+                Garbage = Fault::Garbage;
+constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage;
+
+// clang-format off
+const BadFile Cases[] = {
+    // file                       fault      reaches   the line naming the file on stderr
+    // Only Level1 is read at start; the others are only counted, up to the first missing one.
+    {"Levels/Level1.lua",         Truncated, Game,     "Level file Levels/Level1.lua: cannot be loaded: Levels/Level1.lua:*: * near <eof>; no blocks were built"},
+    {"Levels/Level2.lua",         Garbage,   Game,     nullptr},
+    {"Levels/Level3.lua",         Truncated, Game,     nullptr},
+    {"Levels/Level4.lua",         Empty,     Game,     nullptr},
+    {"Levels/Level5.lua",         Missing,   Game,     nullptr},
+    {"Levels/Level6.lua",         Garbage,   Game,     nullptr},
+    {"Levels/Level7.lua",         Truncated, Game,     nullptr},
+    {"Levels/Level8.lua",         Missing,   Game,     nullptr},
+    {"Scripts/HUDElements.lua",   Truncated, Game,     "Scripts/HUDElements.lua: Scripts/HUDElements.lua:*: * near <eof>"},
+    // Read by each power-up as it appears, and none has appeared when play starts.
+    {"Scripts/PowerUps.lua",      Garbage,   Game,     nullptr},
+    {"Images/ActiveButton.png",   Garbage,   Game,     "Failed to load image \"Images/ActiveButton.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/Drone_Basic.png",    Missing,   Game,     "Failed to load image \"Images/Drone_Basic.png\". Reason: Unable to open file"},
+    {"Images/HUDBanner.png",      Truncated, Game,     "Failed to load image \"Images/HUDBanner.png\". Reason: Corrupt PNG"},
+    {"Images/HUDElements.png",    Garbage,   Game,     "Failed to load image \"Images/HUDElements.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/Icon.png",           Empty,     Game,     "Failed to load image \"Images/Icon.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/LoadingScreen.png",  Garbage,   Game,     "Failed to load image \"Images/LoadingScreen.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/MenuScreen.png",     Missing,   Game,     "Failed to load image \"Images/MenuScreen.png\". Reason: Unable to open file"},
+    {"Images/NormalButton.png",   Garbage,   Game,     "Failed to load image \"Images/NormalButton.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/Objects.png",        Truncated, Game,     "Failed to load image \"Images/Objects.png\". Reason: Corrupt PNG"},
+    {"Images/Platform.png",       Garbage,   Game,     "Failed to load image \"Images/Platform.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/PowerUps.png",       Missing,   Game,     "Failed to load image \"Images/PowerUps.png\". Reason: Unable to open file"},
+    {"Images/SelectedButton.png", Garbage,   Game,     "Failed to load image \"Images/SelectedButton.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/Tank.png",           Garbage,   Game,     "Failed to load image \"Images/Tank.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/TankExplosion.png",  Empty,     Game,     "Failed to load image \"Images/TankExplosion.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/TitleScreen.png",    Garbage,   Game,     "Failed to load image \"Images/TitleScreen.png\". Reason: Image not of any known type, or corrupt"},
+    {"Images/Vanish.png",         Missing,   Game,     "Failed to load image \"Images/Vanish.png\". Reason: Unable to open file"},
+    {"Fonts/MenuTitle.ttf",       Garbage,   Game,     "Failed to load font \"Fonts/MenuTitle.ttf\" (failed to create the font face)"},
+    {"Fonts/MenuButton.ttf",      Missing,   Game,     "Failed to load font \"Fonts/MenuButton.ttf\" (failed to create the font face)"},
+    {"Audio/Explosion.ogg",       Garbage,   Game,     "Failed to open sound file \"Audio/Explosion.ogg\" (format not supported)"},
+    {"Audio/KeyGeneration.ogg",   Missing,   Game,     "Failed to open sound file \"Audio/KeyGeneration.ogg\" (couldn't open stream)"},
+    {"Audio/PortalExplosion.ogg", Empty,     Game,     "Failed to open sound file \"Audio/PortalExplosion.ogg\" (format not supported)"},
+    {"Audio/PowerObtained.ogg",   Garbage,   Game,     "Failed to open sound file \"Audio/PowerObtained.ogg\" (format not supported)"},
+    {"Audio/Repair.ogg",          Missing,   Game,     "Failed to open sound file \"Audio/Repair.ogg\" (couldn't open stream)"},
+    {"Audio/RoboDelete.ogg",      Garbage,   Game,     "Failed to open sound file \"Audio/RoboDelete.ogg\" (format not supported)"},
+    {"Audio/RoboEntry.ogg",       Empty,     Game,     "Failed to open sound file \"Audio/RoboEntry.ogg\" (format not supported)"},
+    {"Audio/RoboVanish.ogg",      Garbage,   Game,     "Failed to open sound file \"Audio/RoboVanish.ogg\" (format not supported)"},
+    {"Audio/MenuTheme.ogg",       Garbage,   Game,     "Failed to open sound file \"Audio/MenuTheme.ogg\" (format not supported)"},
+    {"Audio/GameTheme.ogg",       Missing,   Game,     "Failed to open sound file \"Audio/GameTheme.ogg\" (couldn't open stream)"},
+    // The list still exists but names nobody, so the menu asks for a name as on a first start.
+    {"User/UserData.bin",         Empty,     NamePage, "User/UserData.bin: *empty*"},
+    {"User/Tester.bin",           Truncated, Game,     "User/Tester.bin: value 4 is missing or unreadable; it keeps its previous value"},
+};
+// clang-format on
+
+const fs::path Artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "bad-data";
+const std::string NullAudio =
+    "ALSOFT_CONF=" + (fs::path(QUELLIX_SOURCE_DIR) / "tests" / "openal-null.conf").string();
+
+// Where the menu's widgets are on the 1280 x 720 test screen: "Play" centred at (640, 350) on a
+// button picture of about 460 x 50, the name page's text box from (200, 200), 500 x 32.
+const int PlayX = 640, PlayY = 350;
+const sf::IntRect PlayArea(380, 300, 520, 100);
+const int NameBoxX = 450, NameBoxY = 216;
+const sf::IntRect NameBoxArea(190, 190, 520, 52);
+
+void PrintTo(const BadFile& bad, std::ostream* out) {
+    *out << bad.file;
+}
+
+std::string caseName(const ::testing::TestParamInfo<BadFile>& info) {
+    std::string name = info.param.file;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+std::string broken(const std::string& content, Fault fault) {
+    switch (fault) {
+    case Fault::Missing:
+    case Fault::Empty:
+        return "";
+    case Fault::Truncated: {
+        const std::size_t start = content.size() * 3 / 4;
+        for (std::size_t i = start; i + 1 < content.size(); ++i)
+            if (std::isalnum(static_cast<unsigned char>(content[i])) &&
+                std::isalnum(static_cast<unsigned char>(content[i + 1])))
+                return content.substr(0, i + 1);
+        return content.substr(0, start);
+    }
+    case Fault::Garbage: {
+        // No format starts like this; the rest is noise from a fixed seed, so every run sees the
+        // same bytes.
+        std::string bytes = "GARBAGE!";
+        std::mt19937 noise(20240601);
+        while (bytes.size() < 4096)
+            bytes.push_back(static_cast<char>(noise() & 0xff));
+        return bytes;
+    }
+    }
+    return content;
+}
+
+// Whole-line match in which '*' stands for any text.
+bool matchesPattern(const std::string& line, const std::string& pattern) {
+    std::vector<std::string> pieces(1);
+    for (const char c : pattern) {
+        if (c == '*')
+            pieces.emplace_back();
+        else
+            pieces.back().push_back(c);
+    }
+    if (line.compare(0, pieces.front().size(), pieces.front()) != 0)
+        return false;
+    std::size_t at = pieces.front().size();
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i) {
+        at = line.find(pieces[i], at);
+        if (at == std::string::npos)
+            return false;
+        at += pieces[i].size();
+    }
+    const std::string& last = pieces.back();
+    return pieces.size() == 1 ? at == line.size()
+                              : line.size() >= at + last.size() &&
+                                    line.compare(line.size() - last.size(), last.size(), last) == 0;
+}
+
+std::vector<std::string> linesNaming(const std::string& text, const std::string& file) {
+    std::vector<std::string> found;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find(file) != std::string::npos)
+            found.push_back(line);
+    return found;
+}
+
+std::map<std::string, std::string> savedFiles(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = readFile(entry.path());
+    return files;
+}
+
+bool inside(const sf::IntRect& area, unsigned x, unsigned y) {
+    return area.contains(static_cast<int>(x), static_cast<int>(y));
+}
+
+// Pixels that differ between two shots inside an area and outside it.
+std::pair<std::size_t, std::size_t> changes(const sf::Image& a, const sf::Image& b,
+                                            const sf::IntRect& area) {
+    const auto size = a.getSize();
+    if (size != b.getSize() || size.x == 0)
+        return {0, static_cast<std::size_t>(std::max(size.x * size.y, 1u))};
+    std::pair<std::size_t, std::size_t> counts{0, 0};
+    const sf::Uint8* pa = a.getPixelsPtr();
+    const sf::Uint8* pb = b.getPixelsPtr();
+    for (unsigned y = 0; y < size.y; ++y)
+        for (unsigned x = 0; x < size.x; ++x, pa += 4, pb += 4)
+            if (std::memcmp(pa, pb, 4) != 0)
+                ++(inside(area, x, y) ? counts.first : counts.second);
+    return counts;
+}
+
+double difference(const sf::Image& a, const sf::Image& b) {
+    const auto [in, out] = changes(a, b, sf::IntRect());
+    const auto size = a.getSize();
+    return size.x == 0 ? 1.0
+                       : static_cast<double>(in + out) / (static_cast<double>(size.x) * size.y);
+}
+
+void pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+} // namespace
+
+// After the test framework: Xlib's macros (None, Bool, ...) would clash with its names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+// One connection to the X server for a whole case: moving the pointer and taking shots through it
+// takes a few milliseconds, where every round through xdotool costs a fifth of a second.
+class Screen {
+public:
+    Screen() : display(XOpenDisplay(nullptr)) {}
+    ~Screen() {
+        if (display)
+            XCloseDisplay(display);
+    }
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    // The game sees the same motion events as from a real mouse.
+    void movePointer(int x, int y) {
+        if (!display)
+            return;
+        XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
+        XSync(display, False);
+    }
+
+    sf::Image shot() {
+        if (!display)
+            return screenshot();
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, DefaultRootWindow(display), &attributes);
+        XImage* picture = XGetImage(display, DefaultRootWindow(display), 0, 0,
+                                    static_cast<unsigned>(attributes.width),
+                                    static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+        if (!picture)
+            return screenshot();
+        if (picture->bits_per_pixel != 32 || picture->byte_order != LSBFirst) {
+            XDestroyImage(picture);
+            return screenshot();
+        }
+        // 32-bit pixels with the blue byte first: reorder to red, green, blue, opaque.
+        const auto width = static_cast<unsigned>(attributes.width);
+        const auto height = static_cast<unsigned>(attributes.height);
+        std::vector<sf::Uint8> rgba(static_cast<std::size_t>(width) * height * 4);
+        for (unsigned y = 0; y < height; ++y) {
+            const auto* row = reinterpret_cast<const sf::Uint8*>(picture->data) +
+                              static_cast<std::size_t>(y) * picture->bytes_per_line;
+            sf::Uint8* out = &rgba[static_cast<std::size_t>(y) * width * 4];
+            for (unsigned x = 0; x < width; ++x, row += 4, out += 4) {
+                out[0] = row[2];
+                out[1] = row[1];
+                out[2] = row[0];
+                out[3] = 255;
+            }
+        }
+        XDestroyImage(picture);
+        sf::Image image;
+        image.create(width, height, rgba.data());
+        return image;
+    }
+
+private:
+    Display* display;
+};
+
+class BadDataFile : public ::testing::TestWithParam<BadFile> {
+protected:
+    void SetUp() override {
+        copyDataDir(dir.path());
+        writeFile(dir / "User" / "UserData.bin", "Tester\n");
+        writeFile(dir / "User" / "Tester.bin", "5\n0\n1\n1");
+        const BadFile& bad = GetParam();
+        const fs::path target = dir / bad.file;
+        // A data file that was renamed would otherwise leave nothing broken to test.
+        ASSERT_TRUE(fs::is_regular_file(target)) << target << " is not in the data folder";
+        if (bad.fault == Fault::Missing)
+            fs::remove(target);
+        else
+            writeFile(target, broken(readFile(target), bad.fault));
+        savesBefore = savedFiles(dir / "User");
+    }
+
+    // A failing case leaves its screenshots and error stream behind.
+    void TearDown() override {
+        if (!HasFailure() && !getenv("KEEPALL"))
+            return;
+        const std::string name = caseName({GetParam(), 0});
+        fs::create_directories(Artifacts);
+        for (const auto& [step, picture] : shots)
+            picture.saveToFile((Artifacts / (name + "-" + step + ".png")).string());
+        writeFile(Artifacts / (name + "-stderr.txt"), readFile(dir / "stderr.txt"));
+    }
+
+    sf::Image shot(const std::string& step) {
+        sf::Image picture = screen.shot();
+        shots[step] = picture;
+        return picture;
+    }
+
+    // Skips the title with a key and waits until the menu's page answers the pointer or the
+    // keyboard with a change in its own place only: the title fades the whole screen and the
+    // loading screen does not react at all. Returns the menu with the pointer parked in a corner.
+    std::optional<sf::Image> reachMenu(GameProcess& game, Reach reach) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        screen.movePointer(1, 1);
+        sf::Image previous = shot("probe-parked");
+        bool pointerOnPlay = false;
+        for (int probe = 1; game.isRunning() && std::chrono::steady_clock::now() < deadline;
+             ++probe) {
+            // A key pressed before the title screen existed was lost: press another now and then.
+            const std::string key = probe % 4 == 0 ? "key space " : "";
+            if (reach == Reach::Game) {
+                // The pointer goes back and forth over "Play", a shot each way.
+                if (!key.empty())
+                    xdotool(key);
+                pointerOnPlay = !pointerOnPlay;
+                screen.movePointer(pointerOnPlay ? PlayX : 1, pointerOnPlay ? PlayY : 1);
+                pause(100);
+                const sf::Image now = shot(pointerOnPlay ? "probe-hovered" : "probe-parked");
+                const auto [in, out] = changes(previous, now, PlayArea);
+                if (in > 0 && out == 0)
+                    return pointerOnPlay ? previous : now;
+                previous = now;
+            } else {
+                // Each click and letter shows in the text box once it has the keyboard.
+                xdotool(key + "mousemove " + std::to_string(NameBoxX) + " " +
+                        std::to_string(NameBoxY) + " click 1 mousemove 1 1 key x");
+                pause(100);
+                const sf::Image now = shot("probe-typed");
+                const auto [in, out] = changes(previous, now, NameBoxArea);
+                if (in > 0 && out == 0)
+                    return now;
+                previous = now;
+            }
+        }
+        return std::nullopt;
+    }
+
+    TempDir dir;
+    Screen screen;
+    std::map<std::string, std::string> savesBefore;
+    std::map<std::string, sf::Image> shots;
+};
+
+TEST_P(BadDataFile, StartsReachesWhatItCanAndNamesTheFileOnce) {
+    const BadFile& bad = GetParam();
+    {
+        GameProcess game(dir.path(), NullAudio);
+        ASSERT_TRUE(game.waitForWindow(20.0)) << "no window\n" << game.errors();
+        // Keys go to the window with the keyboard focus; the first one ends the title screen.
+        xdotool("search --name Gravelmoth windowfocus --sync key space");
+        const std::optional<sf::Image> menu = reachMenu(game, bad.reach);
+        ASSERT_TRUE(menu) << (game.isRunning() ? "the menu never answered"
+                                               : "the game ended before its menu")
+                          << "\n"
+                          << game.errors();
+        shots["menu"] = *menu;
+
+        if (bad.reach == Reach::Game) {
+            xdotool("mousemove " + std::to_string(PlayX) + " " + std::to_string(PlayY) +
+                    " click 1");
+            // The game screen replaces the menu picture, its title and its buttons.
+            double changed = 0.0;
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+            while (game.isRunning() && changed <= 0.5 &&
+                   std::chrono::steady_clock::now() < deadline) {
+                pause(200);
+                changed = difference(*menu, shot("game"));
+            }
+            EXPECT_GT(changed, 0.5) << "the game screen never replaced the menu";
+        }
+
+        xdotool("key Escape");
+        EXPECT_EQ(game.waitForExit(10.0), 0) << "Escape ends the program normally\n"
+                                             << game.errors();
+    }
+
+    const std::string errors = readFile(dir / "stderr.txt");
+    const std::vector<std::string> naming = linesNaming(errors, bad.file);
+    if (!bad.message) {
+        EXPECT_TRUE(naming.empty()) << bad.file << " is not read before play starts, yet:\n"
+                                    << errors;
+    } else {
+        EXPECT_EQ(naming.size(), 1u) << "one line names " << bad.file << "; the error stream:\n"
+                                     << errors;
+        bool told = false;
+        for (const std::string& line : naming)
+            told = told || matchesPattern(line, bad.message);
+        EXPECT_TRUE(told) << "expected a line like\n  " << bad.message << "\nthe error stream:\n"
+                          << errors;
+    }
+
+    EXPECT_EQ(savedFiles(dir / "User"), savesBefore) << "the player's saves changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(BadData, BadDataFile, ::testing::ValuesIn(Cases), caseName);
+
+} // namespace
