@@ -17,15 +17,32 @@ std::string levelScript(const std::vector<std::string>& rows) {
         for (char cell : line) {
             int tile = 0;
             switch (cell) {
-            case '#': tile = 1; break;
-            case 'K': tile = 1; break;
-            case 'P': tile = 5; break;
-            case 'R': tile = 6; break;
-            case 'Y': tile = 7; break;
-            case 'G': tile = 8; break;
-            case 'B': tile = 9; break;
-            case 'O': tile = 10; break;
-            default: break;
+            case '#':
+                tile = 1;
+                break;
+            case 'K':
+                tile = 1;
+                break;
+            case 'P':
+                tile = 5;
+                break;
+            case 'R':
+                tile = 6;
+                break;
+            case 'Y':
+                tile = 7;
+                break;
+            case 'G':
+                tile = 8;
+                break;
+            case 'B':
+                tile = 9;
+                break;
+            case 'O':
+                tile = 10;
+                break;
+            default:
+                break;
             }
             tiles << tile << ",";
             marks << (cell == 'K' ? 1 : 0) << ",";

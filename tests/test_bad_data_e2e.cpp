@@ -29,8 +29,8 @@ struct BadFile {
     const char* file; // below the data folder
     Fault fault;
     Reach reach;
-    // The one line of the error stream that names the file, '*' standing for any text; nullptr
-    // when no line may name it, because the game does not read the file before play starts.
+    // The one line of the error stream that names the file, '*' standing for any text; none may
+    // name it when the game does not read the file before play starts.
     const char* message;
 };
 
@@ -40,22 +40,23 @@ struct BadFile {
 constexpr Fault Missing = Fault::Missing, Empty = Fault::Empty, Truncated = Fault::Truncated,
                 Garbage = Fault::Garbage;
 constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage;
+constexpr const char* NotReadAtStart = nullptr;
 
 // clang-format off
 const BadFile Cases[] = {
     // file                       fault      reaches   the line naming the file on stderr
     // Only Level1 is read at start; the others are only counted, up to the first missing one.
     {"Levels/Level1.lua",         Truncated, Game,     "Level file Levels/Level1.lua: cannot be loaded: Levels/Level1.lua:*: * near <eof>; no blocks were built"},
-    {"Levels/Level2.lua",         Garbage,   Game,     nullptr},
-    {"Levels/Level3.lua",         Truncated, Game,     nullptr},
-    {"Levels/Level4.lua",         Empty,     Game,     nullptr},
-    {"Levels/Level5.lua",         Missing,   Game,     nullptr},
-    {"Levels/Level6.lua",         Garbage,   Game,     nullptr},
-    {"Levels/Level7.lua",         Truncated, Game,     nullptr},
-    {"Levels/Level8.lua",         Missing,   Game,     nullptr},
+    {"Levels/Level2.lua",         Garbage,   Game,     NotReadAtStart},
+    {"Levels/Level3.lua",         Truncated, Game,     NotReadAtStart},
+    {"Levels/Level4.lua",         Empty,     Game,     NotReadAtStart},
+    {"Levels/Level5.lua",         Missing,   Game,     NotReadAtStart},
+    {"Levels/Level6.lua",         Garbage,   Game,     NotReadAtStart},
+    {"Levels/Level7.lua",         Truncated, Game,     NotReadAtStart},
+    {"Levels/Level8.lua",         Missing,   Game,     NotReadAtStart},
     {"Scripts/HUDElements.lua",   Truncated, Game,     "Scripts/HUDElements.lua: Scripts/HUDElements.lua:*: * near <eof>"},
     // Read by each power-up as it appears, and none has appeared when play starts.
-    {"Scripts/PowerUps.lua",      Garbage,   Game,     nullptr},
+    {"Scripts/PowerUps.lua",      Garbage,   Game,     NotReadAtStart},
     {"Images/ActiveButton.png",   Garbage,   Game,     "Failed to load image \"Images/ActiveButton.png\". Reason: Image not of any known type, or corrupt"},
     {"Images/Drone_Basic.png",    Missing,   Game,     "Failed to load image \"Images/Drone_Basic.png\". Reason: Unable to open file"},
     {"Images/HUDBanner.png",      Truncated, Game,     "Failed to load image \"Images/HUDBanner.png\". Reason: Corrupt PNG"},
@@ -296,7 +297,7 @@ protected:
 
     // A failing case leaves its screenshots and error stream behind.
     void TearDown() override {
-        if (!HasFailure() && !getenv("KEEPALL"))
+        if (!HasFailure())
             return;
         const std::string name = caseName({GetParam(), 0});
         fs::create_directories(Artifacts);
@@ -373,17 +374,21 @@ TEST_P(BadDataFile, StartsReachesWhatItCanAndNamesTheFileOnce) {
         if (bad.reach == Reach::Game) {
             xdotool("mousemove " + std::to_string(PlayX) + " " + std::to_string(PlayY) +
                     " click 1");
-            // The game screen replaces the menu picture, its title and its buttons.
-            double changed = 0.0;
+            // The game screen replaces the menu picture, its title and its buttons, and is no
+            // blank window left behind by a program that ended.
+            bool playing = false;
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-            while (game.isRunning() && changed <= 0.5 &&
-                   std::chrono::steady_clock::now() < deadline) {
+            while (!playing && game.isRunning() && std::chrono::steady_clock::now() < deadline) {
                 pause(200);
-                changed = difference(*menu, shot("game"));
+                const sf::Image now = shot("game");
+                playing =
+                    difference(*menu, now) > 0.5 && nonUniformShare(now) > 0.1 && game.isRunning();
             }
-            EXPECT_GT(changed, 0.5) << "the game screen never replaced the menu";
+            EXPECT_TRUE(playing) << (game.isRunning() ? "the game screen never replaced the menu"
+                                                      : "the program ended instead of playing");
         }
 
+        EXPECT_TRUE(game.isRunning()) << "the program ended before Escape";
         xdotool("key Escape");
         EXPECT_EQ(game.waitForExit(10.0), 0) << "Escape ends the program normally\n"
                                              << game.errors();

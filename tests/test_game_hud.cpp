@@ -93,11 +93,12 @@ TEST_F(GameHUDTest, PositionAndTextureFillTheCornersOfTheNumberedQuad) {
 }
 
 TEST_F(GameHUDTest, NumbersRoundToNearestWithHalvesToEven) {
-    auto hud = makeHUD(std::string(Callbacks) +
-                       "vertex.resize(PlayerHUD, 12)\n"
-                       "vertex.position(PlayerHUD, 1, {left = 0.6, top = 0, width = 0, height = 0})\n"
-                       "vertex.position(PlayerHUD, 2, {left = 2.5, top = 0, width = 0, height = 0})\n"
-                       "vertex.position(PlayerHUD, 3, {left = 3.5, top = 0, width = 0, height = 0})\n");
+    auto hud =
+        makeHUD(std::string(Callbacks) +
+                "vertex.resize(PlayerHUD, 12)\n"
+                "vertex.position(PlayerHUD, 1, {left = 0.6, top = 0, width = 0, height = 0})\n"
+                "vertex.position(PlayerHUD, 2, {left = 2.5, top = 0, width = 0, height = 0})\n"
+                "vertex.position(PlayerHUD, 3, {left = 3.5, top = 0, width = 0, height = 0})\n");
     const sf::VertexArray& v = hud->getVertices();
     EXPECT_EQ(v[0].position.x, 1.f);
     EXPECT_EQ(v[4].position.x, 2.f);
@@ -105,10 +106,9 @@ TEST_F(GameHUDTest, NumbersRoundToNearestWithHalvesToEven) {
 }
 
 TEST_F(GameHUDTest, RecolorKeepsTheLowEightBitsAndCountsVerticesFromZero) {
-    auto hud = makeHUD(std::string(Callbacks) +
-                       "vertex.resize(PlayerHUD, 8)\n"
-                       "N = vertex.recolor(PlayerHUD, 0, 4, {255, 0, 0})\n"
-                       "vertex.recolor(PlayerHUD, 4, 1, {256, 513, 7})\n");
+    auto hud = makeHUD(std::string(Callbacks) + "vertex.resize(PlayerHUD, 8)\n"
+                                                "N = vertex.recolor(PlayerHUD, 0, 4, {255, 0, 0})\n"
+                                                "vertex.recolor(PlayerHUD, 4, 1, {256, 513, 7})\n");
     const sf::VertexArray& v = hud->getVertices();
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(v[i].color, sf::Color(255, 0, 0, 255));
@@ -168,8 +168,7 @@ TEST_F(GameHUDTest, BrokenScriptsAreReportedOnceAndTheBannerStays) {
         {"function init() vertex.resize(PlayerHUD, 4) end\n"
          "function update() vertex.recolor(PlayerHUD, 2, 5, {1, 2, 3}) end",
          "outside the 4 vertices"},
-        {"function init() vertex.resize(PlayerHUD, -1) end function update() end",
-         "cannot resize"},
+        {"function init() vertex.resize(PlayerHUD, -1) end function update() end", "cannot resize"},
         {"function init() end\n"
          "setmetatable(_G, {__index = function() error('trap') end})",
          "no function 'update'"},

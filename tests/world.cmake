@@ -3,3 +3,5 @@ target_sources(quellix_tests PRIVATE
   test_blocks.cpp
   test_platform.cpp
 )
+# Replays of the fuzzers' inputs (fuzz/), through the entry points the fuzzers use.
+target_sources(quellix_tests PRIVATE test_fuzz_regressions.cpp ../fuzz/FuzzEntryPoints.cpp)

@@ -1,8 +1,8 @@
 #include "core/Application.hpp"
 
+#include "screens/GameState.hpp"
 #include "screens/LoadingState.hpp"
 #include "screens/MenuState.hpp"
-#include "screens/GameState.hpp"
 #include "screens/TitleState.hpp"
 
 #include <SFML/Window/Event.hpp>

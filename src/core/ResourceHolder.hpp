@@ -16,6 +16,10 @@ public:
     // A file that cannot be read leaves an empty resource under the identifier (the multimedia
     // library names the file on the error stream). Loading an identifier twice keeps the first.
     void load(Identifier id, const std::string& filename) {
+        // The first resource stays anyway: not reading the file again also keeps a broken file
+        // from being reported twice.
+        if (resources.count(id) != 0)
+            return;
         auto resource = std::make_unique<Resource>();
         resource->loadFromFile(filename);
         resources.emplace(id, std::move(resource));

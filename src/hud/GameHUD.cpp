@@ -142,7 +142,8 @@ int vertexRecolor(lua_State* state) {
     if (first < 0 || count < 0 ||
         static_cast<unsigned long long>(first + count) > vertices.getVertexCount())
         luaL_error(state, "vertices %d to %d are outside the %d vertices", static_cast<int>(first),
-                   static_cast<int>(first + count - 1), static_cast<int>(vertices.getVertexCount()));
+                   static_cast<int>(first + count - 1),
+                   static_cast<int>(vertices.getVertexCount()));
     sf::Uint8 components[3];
     for (int i = 0; i < 3; ++i) {
         lua_rawgeti(state, 4, i + 1);
@@ -168,12 +169,9 @@ void pushGlobal(lua_State* state, const char* name) {
 } // namespace
 
 void GameHUD::registerVertexFunctions(lua_State* state, sf::VertexArray& vertexArray) {
-    static const luaL_Reg functions[] = {{"resize", vertexResize},
-                                         {"setType", vertexSetType},
-                                         {"position", vertexPosition},
-                                         {"texture", vertexTexture},
-                                         {"recolor", vertexRecolor},
-                                         {nullptr, nullptr}};
+    static const luaL_Reg functions[] = {{"resize", vertexResize},     {"setType", vertexSetType},
+                                         {"position", vertexPosition}, {"texture", vertexTexture},
+                                         {"recolor", vertexRecolor},   {nullptr, nullptr}};
     lua_createtable(state, 0, 5);
     lua_pushlightuserdata(state, &vertexArray);
     luaL_setfuncs(state, functions, 1);

@@ -127,4 +127,9 @@ void UserFiles::findCurrentUser(UserProfile& profile) const {
         profile.name = line;
         return;
     }
+    // A list that names nobody usable is worth a word: the player will be asked for a name.
+    const bool empty = lines.size() == 1 && lines.front().empty();
+    std::cerr << listFile().string() << ": "
+              << (empty ? "the list of players is empty" : "no listed player has a file")
+              << "; no player is current\n";
 }

@@ -92,8 +92,8 @@ bool World::buildFirstPlayable(int first) {
             level = candidate;
             return true;
         }
-        std::cerr << "Skipping level " << candidate << ": " << levelFile(candidate)
-                  << " could not be loaded\n";
+        // The map loader has already named the file and what is wrong with it.
+        std::cerr << "Skipping level " << candidate << "\n";
         // Whatever the half-built scene queued must not outlive it.
         drainCommands(sf::Time::Zero);
         sceneGraph.clearChildren();
@@ -143,9 +143,9 @@ bool World::buildScene(int levelNumber) {
         return false;
     worldSize = platform->getMapSize();
 
-    camera.setViewSize(sf::Vector2f(
-        static_cast<float>(window.getSize().x),
-        static_cast<float>(static_cast<double>(window.getSize().y) * 0.8)));
+    camera.setViewSize(
+        sf::Vector2f(static_cast<float>(window.getSize().x),
+                     static_cast<float>(static_cast<double>(window.getSize().y) * 0.8)));
     camera.reset(nullptr);
 
     auto newPlayer = std::make_unique<Player>();
@@ -221,7 +221,8 @@ void World::handleCollisions() {
     for (Body& body : bodies) {
         platform->checkNodeCollision(*body.node, unused);
         body.node->getBoundingRect(rectBuffer);
-        body.after = rectBuffer.empty() || !isFinite(rectBuffer[0]) ? sf::FloatRect() : rectBuffer[0];
+        body.after =
+            rectBuffer.empty() || !isFinite(rectBuffer[0]) ? sf::FloatRect() : rectBuffer[0];
     }
 
     byLeft.resize(bodies.size());
@@ -239,10 +240,9 @@ void World::handleCollisions() {
         const sf::FloatRect& a = mover.after;
         if (a.width <= 0.f || a.height <= 0.f)
             continue;
-        auto it = std::lower_bound(byLeft.begin(), byLeft.end(), a.left - widest,
-                                   [this](std::size_t index, float x) {
-                                       return bodies[index].before.left < x;
-                                   });
+        auto it = std::lower_bound(
+            byLeft.begin(), byLeft.end(), a.left - widest,
+            [this](std::size_t index, float x) { return bodies[index].before.left < x; });
         for (; it != byLeft.end() && bodies[*it].before.left < a.left + a.width; ++it) {
             const Body& other = bodies[*it];
             if (other.order > mover.order && a.intersects(other.before))
