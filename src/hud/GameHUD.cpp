@@ -105,30 +105,27 @@ int vertexSetType(lua_State* state) {
     return 1;
 }
 
-// position(handle, q, rect): the four corners of quad q (counted from 1). Returns rect.
-int vertexPosition(lua_State* state) {
+// Writes the rectangle's corners into one field (position or texture pixels) of quad q.
+int setQuadCorners(lua_State* state, sf::Vector2f sf::Vertex::*field) {
     sf::VertexArray& vertices = handle(state);
     const std::size_t first = quadStart(state, vertices, 2);
     const Corners corners = readRect(state, 3);
-    vertices[first].position = corners.topLeft;
-    vertices[first + 1].position = corners.topRight;
-    vertices[first + 2].position = corners.bottomRight;
-    vertices[first + 3].position = corners.bottomLeft;
+    vertices[first].*field = corners.topLeft;
+    vertices[first + 1].*field = corners.topRight;
+    vertices[first + 2].*field = corners.bottomRight;
+    vertices[first + 3].*field = corners.bottomLeft;
     lua_pushvalue(state, 3);
     return 1;
 }
 
+// position(handle, q, rect): the four corners of quad q (counted from 1). Returns rect.
+int vertexPosition(lua_State* state) {
+    return setQuadCorners(state, &sf::Vertex::position);
+}
+
 // texture(handle, q, rect): the same corners as texture pixels of quad q. Returns rect.
 int vertexTexture(lua_State* state) {
-    sf::VertexArray& vertices = handle(state);
-    const std::size_t first = quadStart(state, vertices, 2);
-    const Corners corners = readRect(state, 3);
-    vertices[first].texCoords = corners.topLeft;
-    vertices[first + 1].texCoords = corners.topRight;
-    vertices[first + 2].texCoords = corners.bottomRight;
-    vertices[first + 3].texCoords = corners.bottomLeft;
-    lua_pushvalue(state, 3);
-    return 1;
+    return setQuadCorners(state, &sf::Vertex::texCoords);
 }
 
 // recolor(handle, first, count, {r, g, b}): vertices first .. first+count-1 (counted from 0)

@@ -57,24 +57,30 @@ int World::countLevels() {
 }
 
 void World::loadTextures() {
-    textures.load(Textures::Platform, "Images/Platform.png");
-    textures.load(Textures::Tank, "Images/Tank.png");
-    textures.load(Textures::TankExplosion, "Images/TankExplosion.png");
-    textures.load(Textures::Platform, "Images/Platform.png");
-    textures.load(Textures::HUDBanner, "Images/HUDBanner.png");
-    textures.load(Textures::DroneBasic, "Images/Drone_Basic.png");
-    textures.load(Textures::PowerUps, "Images/PowerUps.png");
-    textures.load(Textures::Vanish, "Images/Vanish.png");
+    // The backdrop is named twice, as it always was; the holder keeps the first.
+    const std::pair<Textures::Textures, const char*> pictures[] = {
+        {Textures::Platform, "Images/Platform.png"},
+        {Textures::Tank, "Images/Tank.png"},
+        {Textures::TankExplosion, "Images/TankExplosion.png"},
+        {Textures::Platform, "Images/Platform.png"},
+        {Textures::HUDBanner, "Images/HUDBanner.png"},
+        {Textures::DroneBasic, "Images/Drone_Basic.png"},
+        {Textures::PowerUps, "Images/PowerUps.png"},
+        {Textures::Vanish, "Images/Vanish.png"}};
+    for (const auto& [id, file] : pictures)
+        textures.load(id, file);
 
-    SoundPlayer& sounds = soundPlayer();
-    sounds.load(SFX::Explosion, "Audio/Explosion.ogg");
-    sounds.load(SFX::Repair, "Audio/Repair.ogg");
-    sounds.load(SFX::RoboEntry, "Audio/RoboEntry.ogg");
-    sounds.load(SFX::RoboDelete, "Audio/RoboDelete.ogg");
-    sounds.load(SFX::KeyGeneration, "Audio/KeyGeneration.ogg");
-    sounds.load(SFX::PowerObtained, "Audio/PowerObtained.ogg");
-    sounds.load(SFX::PortalExplosion, "Audio/PortalExplosion.ogg");
-    sounds.load(SFX::RoboVanish, "Audio/RoboVanish.ogg");
+    const std::pair<SFX::SFX, const char*> effects[] = {
+        {SFX::Explosion, "Audio/Explosion.ogg"},
+        {SFX::Repair, "Audio/Repair.ogg"},
+        {SFX::RoboEntry, "Audio/RoboEntry.ogg"},
+        {SFX::RoboDelete, "Audio/RoboDelete.ogg"},
+        {SFX::KeyGeneration, "Audio/KeyGeneration.ogg"},
+        {SFX::PowerObtained, "Audio/PowerObtained.ogg"},
+        {SFX::PortalExplosion, "Audio/PortalExplosion.ogg"},
+        {SFX::RoboVanish, "Audio/RoboVanish.ogg"}};
+    for (const auto& [id, file] : effects)
+        soundPlayer().load(id, file);
 }
 
 int World::nextLevel(int current) const {
