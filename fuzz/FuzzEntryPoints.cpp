@@ -40,8 +40,17 @@ namespace {
 const fs::path& scratch() {
     struct Folder {
         Folder() {
-            path = fs::temp_directory_path() / ("quellix-fuzz-" + std::to_string(getpid()));
-            fs::remove_all(path);
+            const std::string prefix = "quellix-fuzz-";
+            // A crashed run leaves its folder behind; the next one clears those of dead processes.
+            std::error_code ignored;
+            for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), ignored)) {
+                const std::string name = entry.path().filename().string();
+                if (name.rfind(prefix, 0) == 0 &&
+                    !fs::exists("/proc/" + name.substr(prefix.size()), ignored))
+                    fs::remove_all(entry.path(), ignored);
+            }
+            path = fs::temp_directory_path() / (prefix + std::to_string(getpid()));
+            fs::remove_all(path, ignored);
             fs::create_directories(path);
         }
         ~Folder() {

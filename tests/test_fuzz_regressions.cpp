@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
@@ -40,7 +41,9 @@ public:
         : watcher([this, input, limit] {
               std::unique_lock<std::mutex> lock(mutex);
               if (!done.wait_for(lock, limit, [this] { return finished; })) {
-                  std::cerr << input << " did not finish within " << limit.count() << " s\n";
+                  // Straight to the stream: the code under test may have redirected std::cerr.
+                  std::fprintf(stderr, "%s did not finish within %d s\n", input.c_str(),
+                               static_cast<int>(limit.count()));
                   std::abort();
               }
           }) {}
@@ -72,7 +75,7 @@ void replay(const std::string& target, EntryPoint entry) {
         // Printed first, so that a crash in the middle of the list still names its input.
         std::cout << "replaying " << input << std::endl;
         const std::string bytes = testsupport::readFile(input);
-        const Watchdog watchdog(input, std::chrono::seconds(60));
+        const Watchdog watchdog(input, std::chrono::seconds(30));
         EXPECT_EQ(entry(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "")
             << input;
     }

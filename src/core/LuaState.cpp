@@ -5,6 +5,23 @@
 namespace {
 // The hook runs every this many instructions; the budget is counted in these steps.
 const int HookInterval = 1000;
+
+// Game scripts are plain data and layout code. What could leave the budget or the interpreter is
+// taken away: the debug library (it can switch the hook off), files, the system and C modules,
+// precompiled chunks (run unchecked by the interpreter) and finalizers (they run with the hook
+// off, so a looping one could never be stopped).
+const char* const Sandbox = R"(
+debug, io, os, package, require, dofile, loadfile = nil, nil, nil, nil, nil, nil, nil
+string.dump = nil
+local rawload, rawsetmetatable, type, rawget, error = load, setmetatable, type, rawget, error
+load = function(chunk, name, mode, env) return rawload(chunk, name, "t", env) end
+setmetatable = function(t, mt)
+    if type(mt) == "table" and rawget(mt, "__gc") ~= nil then
+        error("finalizers (__gc) are not allowed in game scripts", 2)
+    end
+    return rawsetmetatable(t, mt)
+end
+)";
 } // namespace
 
 LuaState::LuaState(std::size_t memoryLimit, long instructionLimit)
@@ -15,8 +32,11 @@ LuaState::LuaState(std::size_t memoryLimit, long instructionLimit)
         return;
     }
     luaL_openlibs(state);
-    lua_pushlightuserdata(state, this);
-    lua_setfield(state, LUA_REGISTRYINDEX, "quellix.LuaState");
+    if (luaL_loadstring(state, Sandbox) != LUA_OK || lua_pcall(state, 0, 0, 0) != LUA_OK) {
+        lastError = "cannot prepare the script interpreter";
+        lua_close(state);
+        state = nullptr;
+    }
 }
 
 LuaState::~LuaState() {
@@ -41,10 +61,12 @@ void* LuaState::allocate(void* self, void* block, std::size_t oldSize, std::size
     return grown;
 }
 
+// One budget for the whole interpreter: coroutines share it, so a script cannot start fresh ones
+// to outrun it. The owner is found through the allocator, which scripts cannot touch.
 void LuaState::countInstructions(lua_State* state, lua_Debug*) {
-    lua_getfield(state, LUA_REGISTRYINDEX, "quellix.LuaState");
-    auto* owner = static_cast<LuaState*>(lua_touserdata(state, -1));
-    lua_pop(state, 1);
+    void* self = nullptr;
+    lua_getallocf(state, &self);
+    auto* owner = static_cast<LuaState*>(self);
     if (!owner)
         return;
     owner->instructionsLeft -= HookInterval;
@@ -78,8 +100,9 @@ bool LuaState::runFile(const std::string& path, int results) {
     if (!state)
         return false;
     inScript = true;
-    const int status = luaL_loadfile(state, path.c_str());
+    const int status = luaL_loadfilex(state, path.c_str(), "t");
     inScript = false;
+    loadFailed = status != LUA_OK;
     if (status != LUA_OK) {
         const char* message = lua_tostring(state, -1);
         lastError = message ? message : "cannot load";

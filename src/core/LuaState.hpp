@@ -35,6 +35,8 @@ public:
     const std::string& error() const { return lastError; }
     // Whether the last failure was the script exceeding its time or memory budget.
     bool wasStopped() const { return stopped; }
+    // Whether the last runFile failed before the chunk ran (missing file, syntax error).
+    bool failedToLoad() const { return loadFailed; }
     bool isValid() const { return state != nullptr; }
 
 private:
@@ -52,4 +54,5 @@ private:
     long instructionsLeft = 0;
     std::string lastError;
     bool stopped = false;
+    bool loadFailed = false;
 };

@@ -1,5 +1,7 @@
 #include "world/LevelScript.hpp"
 
+#include "core/LuaState.hpp"
+
 #include <lua.hpp>
 
 #include <cmath>
@@ -14,45 +16,8 @@ const double MaxCells = 1000000.0;
 
 // A level script is a table of numbers: anything that runs longer or grows larger than this is
 // a broken file (an endless loop, a runaway table), stopped with an error instead of hanging.
-const int InstructionBudget = 50000000;
+const long InstructionBudget = 50000000;
 const std::size_t MemoryBudget = 256u * 1024u * 1024u;
-
-struct LuaCloser {
-    void operator()(lua_State* state) const { lua_close(state); }
-};
-using LuaState = std::unique_ptr<lua_State, LuaCloser>;
-
-struct Allowance {
-    std::size_t used = 0;
-    std::size_t limit = MemoryBudget;
-};
-
-// The interpreter's allocator with a ceiling; a refused allocation is a memory error in the
-// script, which the protected call reports. Shrinking never fails, as the interpreter requires.
-void* budgetedAlloc(void* userData, void* block, std::size_t oldSize, std::size_t newSize) {
-    auto& allowance = *static_cast<Allowance*>(userData);
-    const std::size_t old = block ? oldSize : 0;
-    if (newSize == 0) {
-        std::free(block);
-        allowance.used -= old;
-        return nullptr;
-    }
-    if (newSize > old && allowance.used - old + newSize > allowance.limit)
-        return nullptr;
-    void* resized = std::realloc(block, newSize);
-    if (resized)
-        allowance.used = allowance.used - old + newSize;
-    return resized;
-}
-
-void stopRunaway(lua_State* lua, lua_Debug*) {
-    luaL_error(lua, "the script runs far too long (an endless loop?)");
-}
-
-std::string errorText(lua_State* lua) {
-    const char* text = lua_tostring(lua, -1);
-    return text ? text : "(the error is not a text)";
-}
 
 // Raw reads never call metamethods, so a strange table cannot raise an error outside
 // protected mode.
@@ -121,25 +86,15 @@ bool LevelScript::load(const std::string& path) {
 }
 
 bool LevelScript::read(const std::string& path) {
-    Allowance allowance;
-    const LuaState owner(lua_newstate(budgetedAlloc, &allowance));
-    lua_State* lua = owner.get();
+    LuaState script(MemoryBudget, InstructionBudget);
+    lua_State* lua = script.get();
     if (!lua) {
         problem = "no memory for the script interpreter";
         return false;
     }
-    luaL_openlibs(lua);
-    lua_sethook(lua, stopRunaway, LUA_MASKCOUNT, InstructionBudget);
-    const int loaded = luaL_loadfile(lua, path.c_str());
-    const int ran = loaded == LUA_OK ? lua_pcall(lua, 0, LUA_MULTRET, 0) : LUA_OK;
-    // What follows runs outside protected mode, where a refused allocation would abort.
-    allowance.limit = std::numeric_limits<std::size_t>::max();
-    if (loaded != LUA_OK) {
-        problem = "cannot be loaded: " + errorText(lua);
-        return false;
-    }
-    if (ran != LUA_OK) {
-        problem = "fails to run: " + errorText(lua);
+    if (!script.runFile(path, LUA_MULTRET)) {
+        problem =
+            (script.failedToLoad() ? "cannot be loaded: " : "fails to run: ") + script.error();
         return false;
     }
     if (lua_gettop(lua) == 0) {
