@@ -116,7 +116,7 @@ bool near(float actual, float expected) {
 const unsigned WindowWidth = 1280;
 const float TileWidth = 42.f;      // 1280 / 30
 const float TileHeight = 23.625f;  // 36 x 42 / 64
-const std::size_t SmallMap = 4000; // cells; larger maps get a lighter work-out
+const std::size_t SmallMap = 4000; // blocks; larger maps get a lighter work-out
 
 // A tank-sized actor with the tank's category, so that blocks it bumps from below start to hop.
 class Probe : public Entity {
