@@ -15,22 +15,7 @@ build="$root/build-fuzz"
 targets=(level user_files hud_vertex)
 
 packages=(clang libclang-rt-14-dev cmake pkg-config libsfml-dev liblua5.2-dev xvfb xauth)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing missing packages: ${missing[*]}"
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo_cmd=(sudo)
-  fi
-  "${sudo_cmd[@]}" apt-get update || exit 1
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends \
-    "${missing[@]}" || exit 1
-fi
+"$root/tools/install-missing.sh" "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DQUELLIX_FUZZ=ON -DQUELLIX_MAKE_DATA=OFF -DQUELLIX_TESTS=OFF -DQUELLIX_BENCH=OFF >/dev/null || exit 1
