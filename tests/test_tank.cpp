@@ -65,6 +65,11 @@ TEST_F(TankTest, CollisionRectanglesFollowThePictureInTheWorld) {
     placed.accelerate({-900.f, 0.f});
     placed.getBoundingRect(rects);
     expectRect(rects[0], 100.5f, 200.f, 54.2f, 76.f); // facing left mirrors only the picture
+
+    placed.destroy();
+    placed.getBoundingRect(rects);
+    ASSERT_EQ(rects.size(), 1u) << "a wreck has no probes";
+    expectRect(rects[0], 0.f, 0.f, 0.f, 0.f);
 }
 
 TEST_F(TankTest, DriveSetsTheAccelerationAndTheFacing) {

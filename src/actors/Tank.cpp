@@ -78,6 +78,12 @@ sf::Vector2f Tank::getSize() const {
 
 void Tank::getBoundingRect(std::vector<sf::FloatRect>& out) const {
     out.clear();
+    // A wreck has no shape: it touches no actor and no block, so it falls out of the world
+    // from wherever it was destroyed and the next tank can come.
+    if (isDestroyed()) {
+        out.emplace_back();
+        return;
+    }
     const sf::FloatRect bounds = getWorldTransform().transformRect(sprite.getGlobalBounds());
     for (const sf::FloatRect& r : collisionRects)
         out.emplace_back(r.left + bounds.left, r.top + bounds.top, r.width, r.height);

@@ -5,7 +5,8 @@
 #include <SFML/Graphics/Sprite.hpp>
 
 // The player's vehicle. Driven by commands of its category (4), it turns into a wreck when
-// destroyed: the wreck hops up, falls through everything and is removed 500 pixels below the
+// destroyed: the wreck hops up and, with only an empty rectangle for its shape, touches nothing on
+// its way down through every platform and the world's floor; it is removed 500 pixels below the
 // world. Needs textureHolder to hold the Tank and TankExplosion pictures before construction.
 class Tank : public Entity {
 public:
@@ -27,7 +28,8 @@ public:
     bool isFacingLeft() const;
     // Of the picture: 55 × 76 intact, 65 × 65 as a wreck.
     sf::Vector2f getSize() const override;
-    // The five collision rectangles, moved to where the picture is drawn in the world.
+    // The five collision rectangles, moved to where the picture is drawn in the world; a wreck
+    // gives the single empty rectangle (0, 0, 0, 0).
     void getBoundingRect(std::vector<sf::FloatRect>& out) const override;
     bool isMarkedForRemoval() const override;
 
