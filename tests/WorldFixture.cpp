@@ -2,6 +2,8 @@
 
 #include "core/CommandQueue.hpp"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 namespace testsupport {
@@ -54,8 +56,9 @@ std::string levelScript(const std::vector<std::string>& rows) {
     return script.str();
 }
 
-WorldFixture::WorldFixture(const std::map<int, std::string>& levels)
-    : window(sf::VideoMode(1280, 720), "world test") {
+WorldFixture::WorldFixture(const std::map<int, std::string>& levels, sf::Vector2u windowSize) {
+    if (!target.create(windowSize.x, windowSize.y))
+        ADD_FAILURE() << "no picture of " << windowSize.x << "x" << windowSize.y << " to draw into";
     // The shipped scripts and pictures, so actors get their real sizes.
     for (const char* folder : {"Scripts", "Images"})
         if (fs::exists(dataDir() / folder))
@@ -65,7 +68,7 @@ WorldFixture::WorldFixture(const std::map<int, std::string>& levels)
     // Commands left over from an earlier test must not reach this world.
     while (!commandQueue().isEmpty())
         commandQueue().pop();
-    theWorld = std::make_unique<World>(window);
+    theWorld = std::make_unique<World>(target);
 }
 
 WorldFixture::~WorldFixture() {

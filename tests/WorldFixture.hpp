@@ -1,12 +1,12 @@
 #pragma once
-// A world on a real window, playing small levels that a test writes into a scratch data folder
-// that also holds the game's own scripts and pictures.
+// A world drawing into a picture of a window's size, playing small levels that a test writes into a
+// scratch data folder that also holds the game's own scripts and pictures.
 
 #include "TestSupport.hpp"
 
 #include "world/World.hpp"
 
-#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
 
 #include <map>
 #include <memory>
@@ -24,8 +24,10 @@ std::string row(char cell);
 
 class WorldFixture {
 public:
-    // Writes Levels/Level<n>.lua for each entry, then builds the world on a 1280x720 window.
-    explicit WorldFixture(const std::map<int, std::string>& levels);
+    // Writes Levels/Level<n>.lua for each entry, then builds the world for a window of the given
+    // size.
+    explicit WorldFixture(const std::map<int, std::string>& levels,
+                          sf::Vector2u windowSize = {1280, 720});
     ~WorldFixture();
 
     World& world() { return *theWorld; }
@@ -34,7 +36,7 @@ public:
 
     TempDir dir;
     ScopedCwd cwd{dir.path()};
-    sf::RenderWindow window;
+    sf::RenderTexture target; // stands in for the window
     std::unique_ptr<World> theWorld;
 };
 

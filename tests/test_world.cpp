@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 
@@ -78,6 +79,70 @@ TEST(WorldBuild, TheFirstTankStandsAtTheBottomLeft) {
     ASSERT_NE(tank, nullptr);
     EXPECT_FLOAT_EQ(tank->getPosition().x, 0.f);
     EXPECT_FLOAT_EQ(tank->getPosition().y, worldSize.y - 76.f);
+}
+
+// What a world built for a window of the given size lays out, and its picture after a few frames.
+struct Layout {
+    sf::Vector2u window;
+    sf::Vector2f tile, world, view, centre;
+    sf::FloatRect viewport;
+    sf::Image picture;
+};
+
+Layout layOut(sf::Vector2u size) {
+    WorldFixture fixture({{1, oneSpawnerLevel()}}, size);
+    World& world = fixture.world();
+    EXPECT_TRUE(world.hasLevel());
+    fixture.run(10);
+    fixture.target.clear();
+    world.draw();
+    fixture.target.display();
+    const sf::View& view = world.getCamera().getView();
+    return {windowSize,
+            world.getPlatform()->getTileSize(),
+            worldSize,
+            view.getSize(),
+            view.getCenter(),
+            view.getViewport(),
+            fixture.target.getTexture().copyToImage()};
+}
+
+// Cells are a thirtieth of the width but the actors have fixed sizes, so a wider window is played
+// as a 1920-pixel one and its picture scaled up.
+TEST(WorldBuild, AWindowWiderThan1920PixelsShowsThe1920PixelGameScaledUp) {
+    const Layout full = layOut({1920, 1080});
+    EXPECT_EQ(full.window, sf::Vector2u(1920, 1080));
+    EXPECT_EQ(full.tile, sf::Vector2f(64.f, 36.f));
+    const Layout wide = layOut({3840, 2160});
+    EXPECT_EQ(wide.window, full.window) << "what the nodes lay themselves out for";
+    EXPECT_EQ(wide.tile, full.tile);
+    EXPECT_EQ(wide.world, full.world);
+    EXPECT_EQ(wide.view, full.view);
+    EXPECT_EQ(wide.centre, full.centre);
+    EXPECT_EQ(wide.viewport, full.viewport);
+    EXPECT_EQ(World::layoutSize({2560, 1440}), sf::Vector2u(1920, 1080));
+    EXPECT_EQ(World::layoutSize({3440, 1440}), sf::Vector2u(1920, 804)) << "the window's shape";
+    EXPECT_EQ(World::layoutSize({1280, 1024}), sf::Vector2u(1280, 1024));
+
+    // Every 2 x 2 block of the wide picture looks like the pixel it scales up; the backdrop and
+    // the HUD banner fill the window.
+    ASSERT_EQ(wide.picture.getSize(), sf::Vector2u(3840, 2160));
+    double difference = 0.0;
+    for (unsigned y = 0; y < 1080; ++y)
+        for (unsigned x = 0; x < 1920; ++x) {
+            const sf::Color small = full.picture.getPixel(x, y);
+            int sum[3] = {0, 0, 0};
+            for (unsigned dy = 0; dy < 2; ++dy)
+                for (unsigned dx = 0; dx < 2; ++dx) {
+                    const sf::Color big = wide.picture.getPixel(2 * x + dx, 2 * y + dy);
+                    sum[0] += big.r;
+                    sum[1] += big.g;
+                    sum[2] += big.b;
+                }
+            difference += std::abs(sum[0] / 4 - small.r) + std::abs(sum[1] / 4 - small.g) +
+                          std::abs(sum[2] / 4 - small.b);
+        }
+    EXPECT_LT(difference / (1920.0 * 1080.0 * 3.0), 4.0) << "mean difference per channel";
 }
 
 TEST(WorldLevels, NextLevelIsBuiltInTheFrameTheLastSpawnerGoes) {

@@ -60,9 +60,9 @@ public:
         world().update(Frame);
         ++frames;
         if (drawing) {
-            fixture.window.clear();
+            fixture.target.clear();
             world().draw();
-            fixture.window.display();
+            fixture.target.display();
         }
         CommandQueue& queue = world().getCommandQueue();
         if (keys.left)
@@ -358,6 +358,104 @@ TEST(WorldScenario, AWolfWrecksTheTankAndTheNextTankComesASecondAfterTheWreckIsG
     EXPECT_EQ(game.world().getPlayer()->getLives(), Player::StartLives - 2);
 }
 
+// Ledges five rows apart, as in the shipped levels: on the left (columns 0 to 9) in rows 9, 14,
+// 19 (with a red spawner in column 1) and 24, on the right (columns 20 to 29) in rows 14 and 24;
+// the gap between them and the world's floor below row 29.
+std::vector<std::string> ledgeRows() {
+    std::vector<std::string> rows(30, row('.'));
+    for (std::size_t r : {9u, 14u, 19u, 24u})
+        for (std::size_t column = 0; column < 10; ++column)
+            rows[r][column] = '#';
+    for (std::size_t r : {14u, 24u})
+        for (std::size_t column = 20; column < 30; ++column)
+            rows[r][column] = '#';
+    rows[19][1] = 'R';
+    return rows;
+}
+
+TEST(WorldScenario, AWreckOnAHighLedgeFallsThroughEverythingBelowItAndTheNextTankComes) {
+    Session game({{1, levelScript(ledgeRows())}});
+    ASSERT_TRUE(game.world().hasLevel());
+    game.drawing = true;
+    game.opponent().addWolves(-game.opponent().getWolvesToSpawn()); // no wolf of its own
+    const float height = 30 * TileHeight;
+    const float ledgeY = 14 * TileHeight - 76.f; // 18.5 px under the ledge of row 9
+    game.frame();
+    Tank* tank = game.tank();
+    ASSERT_NE(tank, nullptr);
+    tank->setPosition(0.f, ledgeY - 10.f);
+    // Below the tank: a red unit's worth of spawner, a power-up and a stunned wolf.
+    Player& player = *game.world().getPlayer();
+    player.addColour(0);
+    auto& objects = static_cast<Objects&>(game.world().getObjectsLayer());
+    objects.spawn(0, 10.f, 19 * TileHeight);
+    Wolf& wolf = addWolf(game.world(), {0.f, 24 * TileHeight - 70.f}, {0.f, 0.f});
+    wolf.knock();
+    game.run(40);
+    ASSERT_FLOAT_EQ(tank->getPosition().y, ledgeY) << "the tank stands on its ledge";
+    ASSERT_EQ(objects.getChildren().size(), 1u);
+    ASSERT_NEAR(wolf.getPosition().y, 24 * TileHeight - 70.f, 1.f) << "on the lowest ledge";
+    Spawner& spawner = *game.opponent().getSpawners().front();
+
+    tank->destroy();
+    const int wreckedAt = game.frames;
+    bool bumped = false;
+    float y = tank->getPosition().y;
+    while (game.tank() == tank && game.frames < wreckedAt + 300) {
+        y = tank->getPosition().y;
+        game.frame();
+        for (int column = 0; column < 10; ++column)
+            bumped = bumped || game.world().getPlatform()->getBlock(9 * 30 + column)->isBumping();
+    }
+    ASSERT_EQ(game.tank(), nullptr) << "the wreck stays at y = " << y;
+    EXPECT_GT(y, height + 460.f) << "it fell out of the level (some 32 px a frame at the end)";
+    // Hop (0.27 s) and fall of some 1000 px (1.16 s).
+    EXPECT_LE(game.frames - wreckedAt, 90);
+    EXPECT_FALSE(bumped) << "the hop struck the ledge above";
+    EXPECT_EQ(spawner.getTileNumber(), 6) << "the spawner was not paid";
+    EXPECT_EQ(player.getColours(), (std::array<int, 4>{1, 0, 0, 0})) << "nothing paid or picked up";
+    EXPECT_EQ(objects.getChildren().size(), 1u) << "the power-up is still there";
+    EXPECT_TRUE(holdsWolf(game.opponent(), &wolf)) << "the stunned wolf was not scrapped";
+
+    // A second after the wreck has gone, as on the floor.
+    const int removedAt = game.frames;
+    while (game.tank() == nullptr && game.frames < removedAt + 200)
+        game.frame();
+    EXPECT_EQ(game.frames - removedAt, 62);
+    ASSERT_NE(game.tank(), nullptr);
+    EXPECT_FALSE(game.tank()->isDestroyed());
+    EXPECT_EQ(game.tank()->getPosition(), sf::Vector2f(0.f, height - 76.f));
+    EXPECT_EQ(player.getLives(), Player::StartLives - 2);
+}
+
+TEST(WorldScenario, ALongFrameIsPlayedInStepsOfASixtiethOfASecond) {
+    Session game({{1, levelScript(ledgeRows())}});
+    ASSERT_TRUE(game.world().hasLevel());
+    game.opponent().addWolves(-game.opponent().getWolvesToSpawn());
+    game.frame();
+    Tank* tank = game.tank();
+    ASSERT_NE(tank, nullptr);
+
+    // Falling at 600 px/s from 100 px above the right-hand ledge of row 24: in one step of a
+    // quarter of a second the tank would end up 243.75 px lower, under the ledge.
+    const float ledgeY = 24 * TileHeight - 76.f;
+    tank->setPosition(900.f, ledgeY - 100.f);
+    tank->setVelocity(0.f, 600.f);
+    game.world().update(sf::seconds(0.25f));
+    EXPECT_FLOAT_EQ(tank->getPosition().y, ledgeY) << "landed on the ledge";
+    EXPECT_FLOAT_EQ(tank->getVelocity().y, 0.f);
+
+    // From rest in the air a step of dt falls 1500 dt²: a sixtieth of a second is one step
+    // (0.4167 px); two sixtieths are two steps (1.25 px, where one would fall 1.6667 px).
+    for (const auto& [frame, fall] : {std::pair<sf::Time, float>{Frame, 1500.f / 3600.f},
+                                      {sf::microseconds(2 * Frame.asMicroseconds()), 1.25f}}) {
+        tank->setPosition(900.f, 100.f);
+        tank->setVelocity(0.f, 0.f);
+        game.world().update(frame);
+        EXPECT_NEAR(tank->getPosition().y - 100.f, fall, 1e-3f) << frame.asMicroseconds() << " µs";
+    }
+}
+
 TEST(WorldScenario, PayingTheLastSpawnerOffBuildsTheNextLevel) {
     // Level 1: a red spawner in the bottom row, column 6 (x 252 to 294), and a cell that may
     // take the key (row 10, column 15: cell 315). Level 2: two spawners.
@@ -416,7 +514,8 @@ TEST(WorldScenario, PayingTheLastSpawnerOffBuildsTheNextLevel) {
     // level 2.
     EXPECT_EQ(game.world().getLevel(), 1);
     EXPECT_EQ(game.opponent().getSpawnerCount(), 1u);
-    game.frame();
+    // A long frame: once the level has changed in a step, the new level waits for the next update.
+    game.world().update(sf::seconds(0.25f));
     EXPECT_EQ(game.world().getLevel(), 2);
     EXPECT_EQ(game.opponent().getSpawnerCount(), 2u);
     EXPECT_FLOAT_EQ(worldSize.y, 25 * TileHeight);
@@ -458,6 +557,8 @@ TEST(WorldScenario, TheTwentyFifthLostTankEndsTheGame) {
     EXPECT_EQ(game.frames - lastRemoval, 62);
     game.frame();
     EXPECT_EQ(gameOvers, 2) << "the player asks again on every update";
+    game.world().update(sf::seconds(0.5f));
+    EXPECT_EQ(gameOvers, 3) << "a long frame ends the game once, not once a step";
 }
 
 } // namespace

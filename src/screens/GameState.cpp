@@ -2,6 +2,7 @@
 
 #include "core/MusicPlayer.hpp"
 
+#include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 
 #include <iostream>

@@ -13,7 +13,7 @@
 #include "world/SpriteNode.hpp"
 #include "world/WorldGlobals.hpp"
 
-#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -33,12 +33,16 @@ bool isFinite(const sf::FloatRect& r) {
 
 } // namespace
 
-World::World(sf::RenderWindow& window) : window(window) {
+const sf::Time World::MaxStep = sf::seconds(1.f / 60.f);
+
+World::World(sf::RenderTarget& target) : target(target), layout(layoutSize(target.getSize())) {
     level = 1;
     levelCount = countLevels();
     loadTextures();
     textureHolder = &textures;
-    windowSize = window.getSize();
+    windowSize = layout;
+    screenView.reset(
+        sf::FloatRect(0.f, 0.f, static_cast<float>(layout.x), static_cast<float>(layout.y)));
     playable = buildFirstPlayable(level);
 }
 
@@ -46,6 +50,15 @@ World::~World() {
     sceneGraph.clearChildren();
     if (textureHolder == &textures)
         textureHolder = nullptr;
+}
+
+sf::Vector2u World::layoutSize(sf::Vector2u targetSize) {
+    // Cells are a thirtieth of the width, but actors, speeds and jumps have fixed sizes in pixels:
+    // on a wider layout the gaps between ledges would be out of reach.
+    if (targetSize.x <= WidestLayout)
+        return targetSize;
+    const double height = static_cast<double>(WidestLayout) * targetSize.y / targetSize.x;
+    return {WidestLayout, std::max(1u, static_cast<unsigned>(std::lround(height)))};
 }
 
 int World::countLevels() {
@@ -149,9 +162,8 @@ bool World::buildScene(int levelNumber) {
         return false;
     worldSize = platform->getMapSize();
 
-    camera.setViewSize(
-        sf::Vector2f(static_cast<float>(window.getSize().x),
-                     static_cast<float>(static_cast<double>(window.getSize().y) * 0.8)));
+    camera.setViewSize(sf::Vector2f(static_cast<float>(layout.x),
+                                    static_cast<float>(static_cast<double>(layout.y) * 0.8)));
     camera.reset(nullptr);
 
     auto newPlayer = std::make_unique<Player>();
@@ -173,8 +185,20 @@ void World::drainCommands(sf::Time dt) {
 }
 
 void World::update(sf::Time dt) {
+    // A long frame (a hitch, a window being moved) in one step would carry a falling actor
+    // through a platform. The steps share the frame's microseconds, so no time is lost.
+    const sf::Int64 total = dt.asMicroseconds();
+    const sf::Int64 maxStep = MaxStep.asMicroseconds();
+    const sf::Int64 steps = total > maxStep ? (total + maxStep - 1) / maxStep : 1;
+    gameOver = false;
+    for (sf::Int64 i = 0; i < steps; ++i)
+        if (!step(sf::microseconds(total / steps + (i < total % steps ? 1 : 0))))
+            break;
+}
+
+bool World::step(sf::Time dt) {
     if (!playable)
-        return;
+        return false;
     sceneGraph.update(dt);
     handleCollisions();
     drainCommands(dt);
@@ -185,18 +209,20 @@ void World::update(sf::Time dt) {
     if (opponent->getSpawnerCount() == 0) {
         sceneGraph.clearChildren();
         playable = buildFirstPlayable(nextLevel(level));
+        return false;
     }
+    return !gameOver;
 }
 
 void World::draw() {
     if (!playable)
         return;
-    window.setView(window.getDefaultView());
-    window.draw(*sceneLayers[0]);
-    window.setView(camera.getView());
-    window.draw(*sceneLayers[1]);
-    window.draw(*sceneLayers[2]);
-    window.setView(window.getDefaultView());
+    target.setView(screenView);
+    target.draw(*sceneLayers[0]);
+    target.setView(camera.getView());
+    target.draw(*sceneLayers[1]);
+    target.draw(*sceneLayers[2]);
+    target.setView(target.getDefaultView());
 }
 
 CommandQueue& World::getCommandQueue() {
@@ -204,7 +230,10 @@ CommandQueue& World::getCommandQueue() {
 }
 
 void World::checkGameOver(int count) {
-    if (count == 0 && gameOverCallback)
+    if (count != 0)
+        return;
+    gameOver = true;
+    if (gameOverCallback)
         gameOverCallback();
 }
 

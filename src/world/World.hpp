@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace sf {
-class RenderWindow;
+class RenderTarget;
 }
 class CommandQueue;
 class GameHUD;
@@ -21,17 +21,24 @@ class Player;
 class SpriteNode;
 
 // Everything that is played: the in-game pictures and sounds, the scene graph of the current
-// level and the camera. Each update runs the scene, the collision pass, the queued commands, the
+// level and the camera. Each step runs the scene, the collision pass, the queued commands, the
 // camera, the sound listener and the removal pass, and builds the next level once no spawner is
 // left. After the last level the game goes on from level 1; levels that cannot be loaded are
 // skipped, and when none can be, the world has nothing to play (hasLevel() is false).
+//
+// The world is laid out for a target of at most 1920 pixels across (see layoutSize): a wider one
+// is played as a 1920-pixel-wide one of the same shape, and the picture is scaled up to fill it.
 class World {
 public:
-    explicit World(sf::RenderWindow& window);
+    // Builds the first level for the target it will draw into (the game window).
+    explicit World(sf::RenderTarget& target);
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
+    // Plays dt of real time: in one step, or a frame longer than MaxStep in equal steps of at most
+    // MaxStep, so nothing moves further in a step than in a 60 Hz frame. No step follows one that
+    // ended the game or changed the level.
     void update(sf::Time dt);
     void draw();
     CommandQueue& getCommandQueue();
@@ -54,8 +61,17 @@ public:
     // Level files are "Levels/Level1.lua", "Levels/Level2.lua", ... up to the first one missing.
     static int countLevels();
 
+    // The size the world is laid out and played in for a target of the given size: the target's
+    // own up to WidestLayout pixels across, else WidestLayout across with the target's shape.
+    static sf::Vector2u layoutSize(sf::Vector2u targetSize);
+    static constexpr unsigned WidestLayout = 1920;
+    static const sf::Time MaxStep;
+
 private:
     void loadTextures();
+    // One step of play; false when the game ended or the level changed in it, or nothing is left
+    // to play.
+    bool step(sf::Time dt);
     // Builds the scene of the first level, from `first` on, that loads; false if none does.
     bool buildFirstPlayable(int first);
     bool buildScene(int level);
@@ -71,7 +87,10 @@ private:
     int level = 1;
     int levelCount = 0;
     bool playable = false;
-    sf::RenderWindow& window;
+    bool gameOver = false; // the game-over callback was called in the current update
+    sf::RenderTarget& target;
+    sf::Vector2u layout;
+    sf::View screenView; // the background and the HUD, in layout pixels over the whole target
     TextureHolder textures;
     SceneNode sceneGraph;
     std::array<SceneNode*, 3> sceneLayers{};

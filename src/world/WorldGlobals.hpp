@@ -8,5 +8,7 @@
 #include <SFML/System/Vector2.hpp>
 
 extern TextureHolder* textureHolder; // the world's texture holder; null before a world exists
-extern sf::Vector2u windowSize;      // the window's size in pixels
-extern sf::Vector2f worldSize;       // the current level's size in pixels
+// The window's size in pixels; for a window wider than 1920 pixels, that of a 1920-pixel-wide
+// window of the same shape, which the world is laid out for and then scaled up to fill the window.
+extern sf::Vector2u windowSize;
+extern sf::Vector2f worldSize; // the current level's size in pixels
