@@ -76,6 +76,13 @@ public:
         for (int i = 0; i < count; ++i)
             frame(keys);
     }
+    // Plays on until the player has a tank again; returns how many frames that took.
+    int framesUntilATankComes() {
+        const int start = frames;
+        while (!tank() && frames < start + 200)
+            frame();
+        return frames - start;
+    }
 
     WorldFixture fixture;
     int frames = 0;
@@ -347,10 +354,7 @@ TEST(WorldScenario, AWolfWrecksTheTankAndTheNextTankComesASecondAfterTheWreckIsG
 
     // The respawn timer counts one second down in whole microseconds: 60 frames of 16666 µs
     // leave 40 µs, the 61st frame ends the wait and the next update brings the tank.
-    const int removedAt = game.frames;
-    while (game.tank() == nullptr && game.frames < removedAt + 200)
-        game.frame();
-    EXPECT_EQ(game.frames - removedAt, 62);
+    EXPECT_EQ(game.framesUntilATankComes(), 62);
     ASSERT_NE(game.tank(), nullptr);
     EXPECT_FALSE(game.tank()->isDestroyed());
     EXPECT_FLOAT_EQ(game.tank()->getPosition().x, 0.f);
@@ -418,10 +422,7 @@ TEST(WorldScenario, AWreckOnAHighLedgeFallsThroughEverythingBelowItAndTheNextTan
     EXPECT_TRUE(holdsWolf(game.opponent(), &wolf)) << "the stunned wolf was not scrapped";
 
     // A second after the wreck has gone, as on the floor.
-    const int removedAt = game.frames;
-    while (game.tank() == nullptr && game.frames < removedAt + 200)
-        game.frame();
-    EXPECT_EQ(game.frames - removedAt, 62);
+    EXPECT_EQ(game.framesUntilATankComes(), 62);
     ASSERT_NE(game.tank(), nullptr);
     EXPECT_FALSE(game.tank()->isDestroyed());
     EXPECT_EQ(game.tank()->getPosition(), sf::Vector2f(0.f, height - 76.f));

@@ -4,7 +4,8 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
-// The level's background picture, scaled to fill the window when drawn with the default view.
+// The level's background picture, scaled to windowSize: it fills the window through the view the
+// world draws the background and the HUD with.
 class SpriteNode : public SceneNode {
 public:
     SpriteNode();
