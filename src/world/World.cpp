@@ -31,9 +31,22 @@ bool isFinite(const sf::FloatRect& r) {
            std::isfinite(r.height);
 }
 
-} // namespace
+// Cells are a thirtieth of the width, but actors, speeds and jumps have fixed sizes in pixels:
+// laid out any wider, the gaps between ledges would be out of reach.
+const unsigned WidestLayout = 1920;
 
-const sf::Time World::MaxStep = sf::seconds(1.f / 60.f);
+// The size the world is laid out and played in for a target of the given size.
+sf::Vector2u layoutSize(sf::Vector2u targetSize) {
+    if (targetSize.x <= WidestLayout)
+        return targetSize;
+    const double height = static_cast<double>(WidestLayout) * targetSize.y / targetSize.x;
+    return {WidestLayout, std::max(1u, static_cast<unsigned>(std::lround(height)))};
+}
+
+// The longest step of play, in microseconds: a 60 Hz frame.
+const sf::Int64 MaxStep = sf::seconds(1.f / 60.f).asMicroseconds();
+
+} // namespace
 
 World::World(sf::RenderTarget& target) : target(target), layout(layoutSize(target.getSize())) {
     level = 1;
@@ -50,15 +63,6 @@ World::~World() {
     sceneGraph.clearChildren();
     if (textureHolder == &textures)
         textureHolder = nullptr;
-}
-
-sf::Vector2u World::layoutSize(sf::Vector2u targetSize) {
-    // Cells are a thirtieth of the width, but actors, speeds and jumps have fixed sizes in pixels:
-    // on a wider layout the gaps between ledges would be out of reach.
-    if (targetSize.x <= WidestLayout)
-        return targetSize;
-    const double height = static_cast<double>(WidestLayout) * targetSize.y / targetSize.x;
-    return {WidestLayout, std::max(1u, static_cast<unsigned>(std::lround(height)))};
 }
 
 int World::countLevels() {
@@ -188,8 +192,7 @@ void World::update(sf::Time dt) {
     // A long frame (a hitch, a window being moved) in one step would carry a falling actor
     // through a platform. The steps share the frame's microseconds, so no time is lost.
     const sf::Int64 total = dt.asMicroseconds();
-    const sf::Int64 maxStep = MaxStep.asMicroseconds();
-    const sf::Int64 steps = total > maxStep ? (total + maxStep - 1) / maxStep : 1;
+    const sf::Int64 steps = total > MaxStep ? (total + MaxStep - 1) / MaxStep : 1;
     gameOver = false;
     for (sf::Int64 i = 0; i < steps; ++i)
         if (!step(sf::microseconds(total / steps + (i < total % steps ? 1 : 0))))

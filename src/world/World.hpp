@@ -26,8 +26,9 @@ class SpriteNode;
 // left. After the last level the game goes on from level 1; levels that cannot be loaded are
 // skipped, and when none can be, the world has nothing to play (hasLevel() is false).
 //
-// The world is laid out for a target of at most 1920 pixels across (see layoutSize): a wider one
-// is played as a 1920-pixel-wide one of the same shape, and the picture is scaled up to fill it.
+// The world is laid out for the target's size up to 1920 pixels across: a wider target is played
+// as a 1920-pixel-wide one of the same shape (published as windowSize), and the picture is scaled
+// up to fill it, so play is the same on every monitor.
 class World {
 public:
     // Builds the first level for the target it will draw into (the game window).
@@ -36,8 +37,8 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    // Plays dt of real time: in one step, or a frame longer than MaxStep in equal steps of at most
-    // MaxStep, so nothing moves further in a step than in a 60 Hz frame. No step follows one that
+    // Plays dt of real time: in one step, or a frame longer than 1/60 s in equal steps of at most
+    // 1/60 s, so nothing moves further in a step than in a 60 Hz frame. No step follows one that
     // ended the game or changed the level.
     void update(sf::Time dt);
     void draw();
@@ -60,12 +61,6 @@ public:
 
     // Level files are "Levels/Level1.lua", "Levels/Level2.lua", ... up to the first one missing.
     static int countLevels();
-
-    // The size the world is laid out and played in for a target of the given size: the target's
-    // own up to WidestLayout pixels across, else WidestLayout across with the target's shape.
-    static sf::Vector2u layoutSize(sf::Vector2u targetSize);
-    static constexpr unsigned WidestLayout = 1920;
-    static const sf::Time MaxStep;
 
 private:
     void loadTextures();
