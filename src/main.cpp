@@ -1,7 +1,18 @@
 #include "core/Application.hpp"
+#include "core/CommandLine.hpp"
+#include "core/GamePaths.hpp"
 
-int main() {
-    Application App;
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    const CommandLine commandLine(argc, argv);
+    if (const auto status = commandLine.answer(std::cout, std::cerr))
+        return *status;
+    const GamePaths paths =
+        GamePaths::choose(GamePaths::placesOfThisProcess(commandLine.options().dataFolder));
+    if (!paths.enter(std::cerr))
+        return 1;
+    Application App(commandLine.options(), paths);
     App.run();
     return 0;
 }

@@ -1,6 +1,8 @@
 # Tests of the core runtime, the scene graph and the title screen.
 target_sources(quellix_tests PRIVATE
+  test_command_line.cpp
   test_commands.cpp
+  test_game_paths.cpp
   test_resource_holder.cpp
   test_scene_node.cpp
   test_sound_player.cpp

@@ -1,5 +1,7 @@
 #include "core/Application.hpp"
 
+#include "core/GamePaths.hpp"
+
 #include "screens/GameState.hpp"
 #include "screens/LoadingState.hpp"
 #include "screens/MenuState.hpp"
@@ -7,15 +9,23 @@
 
 #include <SFML/Window/Event.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <locale>
 
-Application::Application()
+Application::Application(const CommandLine::Options& options, const GamePaths& paths)
     : window(), textures(),
-      stateStack(State::Context{&window, &textures, &music, &fonts, &profile}),
+      stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder()}),
       videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(), icon() {
-    window.create(videoMode, sf::String("Gravelmoth", std::locale()), sf::Style::Fullscreen,
+    const sf::VideoMode desktop = videoMode;
+    if (options.windowed)
+        videoMode = windowedMode(desktop);
+    window.create(videoMode, sf::String("Gravelmoth", std::locale()),
+                  options.windowed ? sf::Style::Titlebar | sf::Style::Close : sf::Style::Fullscreen,
                   sf::ContextSettings(0, 0, 0, 2, 0));
+    if (options.windowed)
+        window.setPosition(sf::Vector2i(static_cast<int>(desktop.width - videoMode.width) / 2,
+                                        static_cast<int>(desktop.height - videoMode.height) / 2));
     registerStates();
     stateStack.push(States::Title);
 
@@ -29,6 +39,11 @@ Application::Application()
                       << "x" << icon.getSize().y << "; the window keeps its default icon\n";
     }
     window.setVerticalSyncEnabled(true);
+}
+
+sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop) {
+    const unsigned width = std::min({1280u, desktop.width, desktop.height * 16 / 9});
+    return sf::VideoMode(width, width * 9 / 16, desktop.bitsPerPixel);
 }
 
 void Application::run() {

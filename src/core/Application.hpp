@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CommandLine.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
@@ -11,12 +12,19 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
+class GamePaths;
+
 // Owns the window and everything the screens share, and runs the frame loop: events, update with
 // the real elapsed time, draw. The loop ends when the window closes or no screen is left.
 class Application {
 public:
-    Application();
+    // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
+    // players in the paths' user folder.
+    Application(const CommandLine::Options& options, const GamePaths& paths);
     void run();
+
+    // The window --windowed asks for: 1280 x 720, or the largest 16:9 size the desktop holds.
+    static sf::VideoMode windowedMode(const sf::VideoMode& desktop);
 
 private:
     void processEvents();

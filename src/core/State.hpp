@@ -5,6 +5,7 @@
 
 #include <SFML/System/Time.hpp>
 
+#include <filesystem>
 #include <memory>
 
 namespace sf {
@@ -29,6 +30,8 @@ public:
         MusicPlayer* music = nullptr;
         FontHolder* fonts = nullptr;
         UserProfile* profile = nullptr;
+        // The players' folder, as the game chose it at start-up (see GamePaths).
+        std::filesystem::path userFolder = "User";
     };
 
     State(StateStack& stack, Context context);

@@ -146,7 +146,7 @@ void MenuState::buildNamePage() {
 void MenuState::buildUserPage() {
     GUI::Container page(*getContext().window);
     float y = 400.f;
-    for (const std::string& name : UserFiles().list()) {
+    for (const std::string& name : UserFiles(getContext().userFolder).list()) {
         if (name.empty())
             continue;
         page.pack(&makeButton(name, y));
@@ -166,7 +166,7 @@ void MenuState::enterName() {
         return;
     }
     UserProfile& profile = *getContext().profile;
-    const UserFiles files;
+    const UserFiles files(getContext().userFolder);
     if (files.hasUserFile(name))
         profile.load(files.userFile(name));
     else

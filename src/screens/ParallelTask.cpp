@@ -40,7 +40,7 @@ void ParallelTask::load(State::Context context, std::atomic<bool>* finished) {
         context.textures->load(Textures::SelectedButton, "Images/SelectedButton.png");
         context.fonts->load(Fonts::MenuTitle, "Fonts/MenuTitle.ttf");
         context.fonts->load(Fonts::MenuButton, "Fonts/MenuButton.ttf");
-        UserFiles().findCurrentUser(*context.profile);
+        UserFiles(context.userFolder).findCurrentUser(*context.profile);
     } catch (const std::exception& error) {
         // The menu still follows, with whatever was loaded.
         std::cerr << "Loading the menu failed: " << error.what() << "\n";

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The game's command line. Every option is one row of a table in CommandLine.cpp (its name, the
+// name of its value if it takes one, its line in the usage, and what it stores in Options), so
+// the usage text and the parsing cannot disagree. A value is given as "--data DIR" or
+// "--data=DIR". The game takes no arguments that are not options.
+class CommandLine {
+public:
+    struct Options {
+        bool help = false;
+        bool version = false;
+        bool windowed = false;
+        // The data folder named by the player, as typed; empty when none was named.
+        std::optional<std::filesystem::path> dataFolder;
+    };
+
+    // The arguments after the program's name.
+    explicit CommandLine(const std::vector<std::string>& arguments);
+    CommandLine(int argc, const char* const* argv);
+
+    const Options& options() const { return parsed; }
+
+    // When the program ends without playing, writes why and gives its exit status: the usage on
+    // `out` and 0 for --help, the version on `out` and 0 for --version, the mistake and the usage
+    // on `err` and 2 for an unknown option, a missing or unexpected value, or a stray argument.
+    // Nothing is written when the game should start.
+    std::optional<int> answer(std::ostream& out, std::ostream& err) const;
+
+    static std::string usage();
+    static std::string version();
+
+private:
+    Options parsed;
+    std::string mistake; // the first one found; empty when there is none
+};

@@ -1,0 +1,125 @@
+// The command line: each option, values given both ways, mistakes, and what --help, --version and
+// a mistake print where, with which exit status.
+#include "core/Application.hpp"
+#include "core/CommandLine.hpp"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+namespace {
+
+struct Answer {
+    std::optional<int> status;
+    std::string out;
+    std::string err;
+};
+
+Answer answer(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    const std::optional<int> status = CommandLine(arguments).answer(out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CommandLine, NoArgumentsPlayFullscreenFromTheUsualPlaces) {
+    const CommandLine line(std::vector<std::string>{});
+    EXPECT_FALSE(line.options().windowed);
+    EXPECT_FALSE(line.options().dataFolder);
+    const Answer result = answer({});
+    EXPECT_FALSE(result.status);
+    EXPECT_EQ(result.out + result.err, "");
+}
+
+TEST(CommandLine, WindowedAndDataAreReadInAnyOrder) {
+    const CommandLine line({"--data", "some/where", "--windowed"});
+    EXPECT_TRUE(line.options().windowed);
+    ASSERT_TRUE(line.options().dataFolder);
+    EXPECT_EQ(*line.options().dataFolder, "some/where");
+    EXPECT_FALSE(answer({"--data", "some/where", "--windowed"}).status) << "the game starts";
+}
+
+TEST(CommandLine, DataTakesItsValueAfterAnEqualsSignToo) {
+    const CommandLine line({"--data=/opt/quellix data"});
+    ASSERT_TRUE(line.options().dataFolder);
+    EXPECT_EQ(*line.options().dataFolder, "/opt/quellix data");
+}
+
+TEST(CommandLine, ArgcArgvSkipsTheProgramsName) {
+    const char* argv[] = {"quellix", "--windowed", nullptr};
+    EXPECT_TRUE(CommandLine(2, argv).options().windowed);
+    EXPECT_FALSE(CommandLine(1, argv).options().windowed);
+    EXPECT_FALSE(CommandLine(0, argv).options().windowed);
+}
+
+TEST(CommandLine, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
+    const Answer result = answer({"--windowed", "--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out.rfind("Usage: quellix [OPTION]...\n", 0), 0u) << result.out;
+    for (const char* line :
+         {"\n  --help      show this help and exit\n",
+          "\n  --version   show the version and exit\n",
+          "\n  --windowed  play in a 1280x720 window", "\n  --data DIR  read the pictures"})
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << " in\n" << result.out;
+    EXPECT_NE(result.out.find("~/.local/share/quellix/User"), std::string::npos);
+}
+
+TEST(CommandLine, VersionPrintsTheNameAndVersionAndEndsWithZero) {
+    const Answer result = answer({"--version"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, CommandLine::version());
+    EXPECT_TRUE(std::regex_match(result.out, std::regex("Quellix [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << result.out;
+}
+
+TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithTwo) {
+    // clang-format off
+    const std::pair<std::vector<std::string>, std::string> mistakes[] = {
+        {{"--fullscreen"},              "quellix: unknown option '--fullscreen'\n"},
+        {{"-w"},                        "quellix: unknown option '-w'\n"},
+        {{"--nonsense=1"},              "quellix: unknown option '--nonsense'\n"},
+        {{"level3"},                    "quellix: unexpected argument 'level3'\n"},
+        {{"--", "level3"},              "quellix: unexpected argument 'level3'\n"},
+        {{"--data"},                    "quellix: --data needs DIR\n"},
+        {{"--data="},                   "quellix: --data needs a folder\n"},
+        {{"--windowed=yes"},            "quellix: --windowed takes no value\n"},
+        // A mistake wins over --help: the player learns what was wrong.
+        {{"--help", "--bogus"},         "quellix: unknown option '--bogus'\n"},
+    };
+    // clang-format on
+    for (const auto& [arguments, first] : mistakes) {
+        const Answer result = answer(arguments);
+        EXPECT_EQ(result.status, 2) << first;
+        EXPECT_EQ(result.out, "") << first;
+        EXPECT_EQ(result.err, first + CommandLine::usage());
+    }
+}
+
+TEST(CommandLine, TheEndOfOptionsAloneIsNoMistake) {
+    EXPECT_FALSE(answer({"--windowed", "--"}).status);
+}
+
+TEST(WindowedMode, Is1280x720OrTheLargestSixteenByNineThatFitsTheDesktop) {
+    // clang-format off
+    const struct { unsigned deskWidth, deskHeight, width, height; } cases[] = {
+        {1920, 1080, 1280, 720},
+        {2560, 1080, 1280, 720},
+        {1280,  720, 1280, 720},
+        {1280, 1024, 1280, 720},
+        {1024,  768, 1024, 576},
+        { 800,  600,  800, 450},
+        {1280,  600, 1066, 599}, // limited by the height
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const sf::VideoMode mode =
+            Application::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
+        EXPECT_EQ(mode.width, c.width) << c.deskWidth << "x" << c.deskHeight;
+        EXPECT_EQ(mode.height, c.height) << c.deskWidth << "x" << c.deskHeight;
+        EXPECT_EQ(mode.bitsPerPixel, 24u);
+    }
+}
+
+} // namespace
