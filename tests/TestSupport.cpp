@@ -80,9 +80,14 @@ int run(const std::string& command) {
     return WEXITSTATUS(status);
 }
 
-GameProcess::GameProcess(const fs::path& dataFolder, const std::string& environment)
+GameProcess::GameProcess(const fs::path& dataFolder, const std::string& environment,
+                         const std::vector<std::string>& arguments)
     : errorFile(dataFolder / "stderr.txt") {
     const std::string binary = std::string(QUELLIX_BINARY_DIR) + "/quellix";
+    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     pid = fork();
     if (pid == 0) {
         if (chdir(dataFolder.c_str()) != 0)
@@ -96,7 +101,7 @@ GameProcess::GameProcess(const fs::path& dataFolder, const std::string& environm
         std::string assignment;
         while (assignments >> assignment)
             putenv(strdup(assignment.c_str()));
-        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        execv(binary.c_str(), argv.data());
         _exit(127);
     }
 }

@@ -49,10 +49,12 @@ void copyDataDir(const fs::path& target);
 int run(const std::string& command);
 
 // The real game (build/quellix) running in its own process, with its working directory in a data
-// folder and its error stream captured in a file. Killed if still running when the object dies.
+// folder (or any folder, with --data among the arguments) and its error stream captured in a file
+// there. Killed if still running when the object dies.
 class GameProcess {
 public:
-    explicit GameProcess(const fs::path& dataFolder, const std::string& environment = "");
+    explicit GameProcess(const fs::path& dataFolder, const std::string& environment = "",
+                         const std::vector<std::string>& arguments = {});
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;

@@ -1,4 +1,5 @@
-# Tests of the core runtime, the scene graph and the title screen.
+# Tests of the core runtime (the command line and the folders chosen at start-up too), the scene
+# graph and the title screen.
 target_sources(quellix_tests PRIVATE
   test_command_line.cpp
   test_commands.cpp
@@ -10,6 +11,7 @@ target_sources(quellix_tests PRIVATE
   test_title_state.cpp
 )
 target_sources(quellix_e2e_tests PRIVATE
+  test_start_e2e.cpp
   test_title_e2e.cpp
 )
 

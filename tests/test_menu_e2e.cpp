@@ -1,6 +1,8 @@
 // The real program from the title to the menu and back out, in a copy of the data folder without
 // players: the name page, typing a name, the welcome line, the user page, Escape, the files left
 // behind, and a second start that goes straight to the main page.
+#include "core/BuildInfo.hpp"
+
 #include "TestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -111,7 +113,8 @@ double regionDifference(const sf::Image& a, const sf::Image& b, const sf::IntRec
 // One run of the game in a data folder, driven with xdotool; each step can leave a screenshot.
 class MenuSession {
 public:
-    explicit MenuSession(const fs::path& folder) : folder(folder), game(folder) {}
+    explicit MenuSession(const fs::path& folder, const std::string& environment = "")
+        : folder(folder), game(folder, environment) {}
 
     GameProcess& process() { return game; }
 
@@ -239,6 +242,29 @@ TEST_F(MenuEndToEnd, FirstStartAsksForANameThenWelcomesThePlayer) {
     again.key("Escape");
     EXPECT_EQ(again.process().waitForExit(10.0), 0) << again.process().errors();
     EXPECT_EQ(readFile(dir / "User" / "UserData.bin"), name + "\n");
+}
+
+// Started inside an installed data folder, as from a menu entry: the player is registered in
+// the data home and nothing is written into the data folder.
+TEST_F(MenuEndToEnd, AnInstalledGameKeepsItsPlayersInTheDataHome) {
+    writeFile(dir / BuildInfo::InstalledMarker, "");
+    const TempDir home;
+    const fs::path players = home / "quellix" / "User";
+    {
+        MenuSession session(dir.path(), "XDG_DATA_HOME=" + home.path().string());
+        ASSERT_TRUE(session.reachMenu([&] { return fs::is_directory(players); }))
+            << session.process().errors();
+        session.click(NameBoxX, NameBoxY);
+        session.type("Ann");
+        session.key("Return");
+        ASSERT_TRUE(waitFor([&] { return fs::exists(players / "Ann.bin"); }, 5.0))
+            << session.process().errors();
+        session.key("Escape");
+        EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+    }
+    EXPECT_EQ(readFile(players / "UserData.bin"), "Ann\n");
+    EXPECT_EQ(readFile(players / "Ann.bin"), "5\n0\n1\n1");
+    EXPECT_FALSE(fs::exists(dir / "User"));
 }
 
 TEST_F(MenuEndToEnd, ExitOnTheMainPageEndsTheProgram) {

@@ -1,0 +1,151 @@
+// Starting the real program: what its command line answers and with which status, where it
+// finds its data, and the window it opens.
+#include "core/BuildInfo.hpp"
+#include "core/CommandLine.hpp"
+
+#include "TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iterator>
+#include <thread>
+
+// After the test framework: Xlib's macros (None, Bool, ...) would clash with its names.
+#include <X11/Xlib.h>
+
+namespace {
+
+using namespace testsupport;
+
+const fs::path Binary = fs::path(QUELLIX_BINARY_DIR) / "quellix";
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program to its end in `folder` with the arguments (quoted by the caller as needed).
+Outcome runIn(const fs::path& folder, const std::string& arguments) {
+    Outcome outcome;
+    outcome.status =
+        run("cd '" + folder.string() + "' && timeout 20 '" + Binary.string() + "' " + arguments +
+            " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'");
+    outcome.out = readFile(folder / "out.txt");
+    outcome.err = readFile(folder / "err.txt");
+    fs::remove(folder / "out.txt");
+    fs::remove(folder / "err.txt");
+    return outcome;
+}
+
+struct WindowFacts {
+    bool found = false;
+    int width = 0;
+    int height = 0;
+    bool overrideRedirect = false; // how a fullscreen window takes the screen without a manager
+};
+
+WindowFacts gameWindow() {
+    WindowFacts facts;
+    FILE* search = popen("xdotool search --onlyvisible --name Gravelmoth 2>/dev/null", "r");
+    unsigned long id = 0;
+    const bool listed = search && std::fscanf(search, "%lu", &id) == 1;
+    if (search)
+        pclose(search);
+    Display* display = XOpenDisplay(nullptr);
+    if (!listed || !display) {
+        if (display)
+            XCloseDisplay(display);
+        return facts;
+    }
+    XWindowAttributes attributes{};
+    facts.found = XGetWindowAttributes(display, static_cast<Window>(id), &attributes) != 0;
+    facts.width = attributes.width;
+    facts.height = attributes.height;
+    facts.overrideRedirect = attributes.override_redirect != 0;
+    XCloseDisplay(display);
+    return facts;
+}
+
+// Escape leaves whatever screen follows the title, so the game ends.
+int quit(GameProcess& game) {
+    for (int i = 0; i < 50 && game.waitForExit(0.2) < 0; ++i)
+        xdotool("key Escape");
+    return game.waitForExit(10.0);
+}
+
+TEST(StartEndToEnd, HelpVersionAndMistakesAnswerWithoutAWindow) {
+    const TempDir dir;
+    const Outcome help = runIn(dir.path(), "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, CommandLine::usage());
+    EXPECT_EQ(help.err, "");
+
+    const Outcome version = runIn(dir.path(), "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("Quellix ") + BuildInfo::Version + "\n");
+    EXPECT_EQ(version.err, "");
+
+    const Outcome unknown = runIn(dir.path(), "--level 3");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.err, "quellix: unknown option '--level'\n" + CommandLine::usage());
+}
+
+TEST(StartEndToEnd, WithoutDataItSaysWhereItLookedAndEndsWithOne) {
+    const TempDir dir;
+    const Outcome none = runIn(dir.path(), "");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "quellix: no game data in " + dir.path().string() +
+                            " (the working directory) or " + BuildInfo::InstalledDataFolder +
+                            " (the installed data folder); a data folder holds the folders "
+                            "Images, Audio, Fonts, Levels and Scripts; name one with --data DIR\n");
+
+    const Outcome named = runIn(dir.path(), "--data " + (dir / "nothing").string());
+    EXPECT_EQ(named.status, 1);
+    EXPECT_EQ(named.err.find("quellix: no game data in " + (dir / "nothing").string() +
+                             " (named with --data)"),
+              0u)
+        << named.err;
+    EXPECT_TRUE(fs::is_empty(dir.path())) << "nothing was written";
+}
+
+TEST(StartEndToEnd, DataNamedOnTheCommandLineIsPlayedFromAnyFolderAndKeepsItsPlayers) {
+    const TempDir data, elsewhere;
+    copyDataDir(data.path());
+    GameProcess game(elsewhere.path(), "", {"--data", data.path().string()});
+    ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
+    // The loading screen makes the players' folder on a first start.
+    for (int i = 0; i < 100 && !fs::is_directory(data / "User") && game.isRunning(); ++i) {
+        xdotool("key space");
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    EXPECT_TRUE(fs::is_directory(data / "User")) << game.errors();
+    EXPECT_EQ(quit(game), 0) << game.errors();
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), fs::directory_iterator()), 1)
+        << "only the captured error stream is in the working directory";
+}
+
+TEST(StartEndToEnd, WindowedOpensA1280x720WindowInsteadOfTakingTheScreen) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    for (const bool windowed : {false, true}) {
+        SCOPED_TRACE(windowed ? "--windowed" : "fullscreen");
+        GameProcess game(dir.path(), "",
+                         windowed ? std::vector<std::string>{"--windowed"}
+                                  : std::vector<std::string>{});
+        ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
+        const WindowFacts window = gameWindow();
+        ASSERT_TRUE(window.found);
+        // The test screen is 1280 x 720 itself: only a fullscreen window bypasses the manager.
+        EXPECT_EQ(window.width, 1280);
+        EXPECT_EQ(window.height, 720);
+        EXPECT_EQ(window.overrideRedirect, !windowed);
+        EXPECT_EQ(quit(game), 0) << game.errors();
+    }
+}
+
+} // namespace
