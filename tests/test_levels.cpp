@@ -606,9 +606,10 @@ TEST(Tmx2Lua, TileOutsideTheTilesetFails) {
 
 TEST(Tmx2Lua, BrokenXmlAndMissingTilesetAreReported) {
     const TempDir dir;
-    const Conversion broken = convert(dir, "<map width=\"3\"><layer></map>");
+    const Conversion broken =
+        convert(dir, "<?xml version=\"1.0\"?>\n<map width=\"3\">\n <layer>\n</map>\n");
     EXPECT_NE(broken.status, 0);
-    EXPECT_NE(broken.errors.find("line 1: </map> closes <layer>"), std::string::npos)
+    EXPECT_NE(broken.errors.find("line 4: Start-end tags mismatch"), std::string::npos)
         << broken.errors;
 
     const TempDir other;

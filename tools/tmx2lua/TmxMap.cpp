@@ -1,11 +1,7 @@
 #include "TmxMap.hpp"
 
 #include "ConversionError.hpp"
-#include "XmlElement.hpp"
-
-#include <cctype>
-#include <fstream>
-#include <sstream>
+#include "XmlFile.hpp"
 
 namespace fs = std::filesystem;
 
@@ -14,23 +10,35 @@ namespace {
 // Tiled keeps flips and rotations in the top bits of a tile id; the game draws tiles unrotated.
 constexpr std::uint32_t flipBits = 0xF0000000u;
 
-std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw ConversionError("cannot open " + file.string());
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+// The attribute's value, or fallback when the element has none.
+std::string attribute(const pugi::xml_node& element, const std::string& key,
+                      const std::string& fallback = "") {
+    const pugi::xml_attribute found = element.attribute(key.c_str());
+    return found ? found.value() : fallback;
 }
 
-int intAttribute(const XmlElement& element, const std::string& key, int fallback, bool required) {
-    if (!element.hasAttribute(key)) {
+bool hasAttribute(const pugi::xml_node& element, const std::string& key) {
+    return static_cast<bool>(element.attribute(key.c_str()));
+}
+
+// All character data directly inside the element.
+std::string characterData(const pugi::xml_node& element) {
+    std::string text;
+    for (const pugi::xml_node& child : element.children())
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            text += child.value();
+    return text;
+}
+
+int intAttribute(const XmlFile& file, const pugi::xml_node& element, const std::string& key,
+                 int fallback, bool required) {
+    if (!hasAttribute(element, key)) {
         if (required)
-            throw ConversionError("line " + std::to_string(element.line) + ": <" + element.name +
-                                  "> has no " + key + " attribute");
+            throw ConversionError(file.where(element) + ": <" + element.name() + "> has no " + key +
+                                  " attribute");
         return fallback;
     }
-    const std::string text = element.attribute(key);
+    const std::string text = attribute(element, key);
     std::size_t used = 0;
     int value = 0;
     try {
@@ -39,14 +47,14 @@ int intAttribute(const XmlElement& element, const std::string& key, int fallback
         used = 0;
     }
     if (used == 0 || used != text.size())
-        throw ConversionError("line " + std::to_string(element.line) + ": <" + element.name +
-                              "> attribute " + key + "=\"" + text + "\" is not a whole number");
+        throw ConversionError(file.where(element) + ": <" + element.name() + "> attribute " + key +
+                              "=\"" + text + "\" is not a whole number");
     return value;
 }
 
-std::string numberAttribute(const XmlElement& element, const std::string& key,
-                            const std::string& fallback) {
-    const std::string text = element.attribute(key, fallback);
+std::string numberAttribute(const XmlFile& file, const pugi::xml_node& element,
+                            const std::string& key, const std::string& fallback) {
+    const std::string text = attribute(element, key, fallback);
     std::size_t used = 0;
     try {
         std::stod(text, &used);
@@ -54,50 +62,52 @@ std::string numberAttribute(const XmlElement& element, const std::string& key,
         used = 0;
     }
     if (used == 0 || used != text.size())
-        throw ConversionError("line " + std::to_string(element.line) + ": <" + element.name +
-                              "> attribute " + key + "=\"" + text + "\" is not a number");
+        throw ConversionError(file.where(element) + ": <" + element.name() + "> attribute " + key +
+                              "=\"" + text + "\" is not a number");
     return text;
 }
 
 // Fills everything but firstGid from a <tileset> element; baseDir resolves the image path.
-void readTilesetBody(const XmlElement& element, const fs::path& baseDir, TmxTileset& tileset) {
-    tileset.name = element.attribute("name");
-    tileset.tileWidth = intAttribute(element, "tilewidth", 0, true);
-    tileset.tileHeight = intAttribute(element, "tileheight", 0, true);
-    tileset.spacing = intAttribute(element, "spacing", 0, false);
-    tileset.margin = intAttribute(element, "margin", 0, false);
-    tileset.tileCount = intAttribute(element, "tilecount", 0, true);
-    tileset.columns = intAttribute(element, "columns", 0, true);
+void readTilesetBody(const XmlFile& file, const pugi::xml_node& element, const fs::path& baseDir,
+                     TmxTileset& tileset) {
+    tileset.name = attribute(element, "name");
+    tileset.tileWidth = intAttribute(file, element, "tilewidth", 0, true);
+    tileset.tileHeight = intAttribute(file, element, "tileheight", 0, true);
+    tileset.spacing = intAttribute(file, element, "spacing", 0, false);
+    tileset.margin = intAttribute(file, element, "margin", 0, false);
+    tileset.tileCount = intAttribute(file, element, "tilecount", 0, true);
+    tileset.columns = intAttribute(file, element, "columns", 0, true);
     if (tileset.tileCount <= 0)
         throw ConversionError("tileset '" + tileset.name + "' has no tiles");
-    const XmlElement* image = element.child("image");
+    const pugi::xml_node image = element.child("image");
     if (!image)
         throw ConversionError("tileset '" + tileset.name +
                               "' has no <image>: the game draws all tiles from one picture");
-    if (image->attribute("source").empty())
-        throw ConversionError("line " + std::to_string(image->line) + ": <image> has no source");
-    tileset.image = fs::absolute(baseDir / image->attribute("source")).lexically_normal();
-    tileset.imageWidth = intAttribute(*image, "width", 0, true);
-    tileset.imageHeight = intAttribute(*image, "height", 0, true);
+    if (attribute(image, "source").empty())
+        throw ConversionError(file.where(image) + ": <image> has no source");
+    tileset.image = fs::absolute(baseDir / attribute(image, "source")).lexically_normal();
+    tileset.imageWidth = intAttribute(file, image, "width", 0, true);
+    tileset.imageHeight = intAttribute(file, image, "height", 0, true);
 }
 
-TmxTileset readTileset(const XmlElement& element, const fs::path& mapDir) {
+TmxTileset readTileset(const XmlFile& file, const pugi::xml_node& element, const fs::path& mapDir) {
     TmxTileset tileset;
-    tileset.firstGid = intAttribute(element, "firstgid", 1, true);
+    tileset.firstGid = intAttribute(file, element, "firstgid", 1, true);
     if (tileset.firstGid < 1)
-        throw ConversionError("line " + std::to_string(element.line) +
-                              ": firstgid must be 1 or more");
-    const std::string source = element.attribute("source");
+        throw ConversionError(file.where(element) + ": firstgid must be 1 or more");
+    const std::string source = attribute(element, "source");
     if (source.empty()) {
-        readTilesetBody(element, mapDir, tileset);
+        readTilesetBody(file, element, mapDir, tileset);
         return tileset;
     }
-    const fs::path file = mapDir / source;
+    const fs::path tilesetPath = mapDir / source;
     try {
-        const XmlElement root = XmlElement::parse(readText(file));
-        if (root.name != "tileset")
-            throw ConversionError("root element is <" + root.name + ">, expected <tileset>");
-        readTilesetBody(root, file.parent_path(), tileset);
+        const XmlFile tilesetFile(tilesetPath);
+        const pugi::xml_node root = tilesetFile.root();
+        if (std::string(root.name()) != "tileset")
+            throw ConversionError(std::string("root element is <") + root.name() +
+                                  ">, expected <tileset>");
+        readTilesetBody(tilesetFile, root, tilesetPath.parent_path(), tileset);
     } catch (const ConversionError& error) {
         throw ConversionError("tileset " + source + ": " + error.what());
     }
@@ -155,23 +165,23 @@ std::vector<std::uint32_t> readCsv(const TmxLayer& layer, const std::string& csv
     return data;
 }
 
-TmxLayer readLayer(const XmlElement& element, const TmxMap& map) {
+TmxLayer readLayer(const XmlFile& file, const pugi::xml_node& element, const TmxMap& map) {
     TmxLayer layer;
-    layer.id = intAttribute(element, "id", 0, false);
-    layer.name = element.attribute("name");
-    layer.width = intAttribute(element, "width", 0, true);
-    layer.height = intAttribute(element, "height", 0, true);
+    layer.id = intAttribute(file, element, "id", 0, false);
+    layer.name = attribute(element, "name");
+    layer.width = intAttribute(file, element, "width", 0, true);
+    layer.height = intAttribute(file, element, "height", 0, true);
     if (layer.width != map.width || layer.height != map.height)
         throw ConversionError("layer '" + layer.name + "' is " + std::to_string(layer.width) +
                               " x " + std::to_string(layer.height) + ", the map " +
                               std::to_string(map.width) + " x " + std::to_string(map.height));
-    layer.visible = element.attribute("visible", "1") != "0";
-    layer.opacity = numberAttribute(element, "opacity", "1");
-    layer.offsetX = numberAttribute(element, "offsetx", "0");
-    layer.offsetY = numberAttribute(element, "offsety", "0");
-    layer.parallaxX = numberAttribute(element, "parallaxx", "1");
-    layer.parallaxY = numberAttribute(element, "parallaxy", "1");
-    layer.tintColor = element.attribute("tintcolor");
+    layer.visible = attribute(element, "visible", "1") != "0";
+    layer.opacity = numberAttribute(file, element, "opacity", "1");
+    layer.offsetX = numberAttribute(file, element, "offsetx", "0");
+    layer.offsetY = numberAttribute(file, element, "offsety", "0");
+    layer.parallaxX = numberAttribute(file, element, "parallaxx", "1");
+    layer.parallaxY = numberAttribute(file, element, "parallaxy", "1");
+    layer.tintColor = attribute(element, "tintcolor");
     if (!layer.tintColor.empty() &&
         ((layer.tintColor.size() != 7 && layer.tintColor.size() != 9) ||
          layer.tintColor[0] != '#' ||
@@ -179,19 +189,19 @@ TmxLayer readLayer(const XmlElement& element, const TmxMap& map) {
         throw ConversionError("layer '" + layer.name + "': tint colour '" + layer.tintColor +
                               "' is not #rrggbb or #aarrggbb");
 
-    const XmlElement* data = element.child("data");
+    const pugi::xml_node data = element.child("data");
     if (!data)
         throw ConversionError("layer '" + layer.name + "' has no <data>");
-    const std::string encoding = data->attribute("encoding", "xml");
-    if (encoding != "csv" || data->hasAttribute("compression"))
-        throw ConversionError(
-            "layer '" + layer.name + "' is stored as " + encoding +
-            (data->hasAttribute("compression") ? " (" + data->attribute("compression") + ")" : "") +
-            "; save the map with the tile layer format CSV");
-    if (data->child("chunk"))
+    const std::string encoding = attribute(data, "encoding", "xml");
+    const bool compressed = hasAttribute(data, "compression");
+    if (encoding != "csv" || compressed)
+        throw ConversionError("layer '" + layer.name + "' is stored as " + encoding +
+                              (compressed ? " (" + attribute(data, "compression") + ")" : "") +
+                              "; save the map with the tile layer format CSV");
+    if (data.child("chunk"))
         throw ConversionError("layer '" + layer.name +
                               "' is infinite; the game needs a fixed-size map");
-    layer.data = readCsv(layer, data->text, map.tilesets);
+    layer.data = readCsv(layer, characterData(data), map.tilesets);
     const std::size_t expected =
         static_cast<std::size_t>(layer.width) * static_cast<std::size_t>(layer.height);
     if (layer.data.size() != expected)
@@ -204,42 +214,41 @@ TmxLayer readLayer(const XmlElement& element, const TmxMap& map) {
 
 } // namespace
 
-TmxMap TmxMap::load(const fs::path& file) {
-    const XmlElement root = XmlElement::parse(readText(file));
-    if (root.name != "map")
-        throw ConversionError("root element is <" + root.name + ">, expected <map>");
-    if (root.attribute("infinite", "0") != "0")
+TmxMap TmxMap::load(const fs::path& path) {
+    const XmlFile file(path);
+    const pugi::xml_node root = file.root();
+    if (std::string(root.name()) != "map")
+        throw ConversionError(std::string("root element is <") + root.name() + ">, expected <map>");
+    if (attribute(root, "infinite", "0") != "0")
         throw ConversionError("the map is infinite; the game needs a fixed-size map");
 
     TmxMap map;
-    map.version = root.attribute("version", "1.0");
-    map.tiledVersion = root.attribute("tiledversion");
-    map.orientation = root.attribute("orientation", "orthogonal");
-    map.renderOrder = root.attribute("renderorder", "right-down");
-    map.width = intAttribute(root, "width", 0, true);
-    map.height = intAttribute(root, "height", 0, true);
-    map.tileWidth = intAttribute(root, "tilewidth", 0, true);
-    map.tileHeight = intAttribute(root, "tileheight", 0, true);
-    map.nextLayerId = intAttribute(root, "nextlayerid", 1, false);
-    map.nextObjectId = intAttribute(root, "nextobjectid", 1, false);
+    map.version = attribute(root, "version", "1.0");
+    map.tiledVersion = attribute(root, "tiledversion");
+    map.orientation = attribute(root, "orientation", "orthogonal");
+    map.renderOrder = attribute(root, "renderorder", "right-down");
+    map.width = intAttribute(file, root, "width", 0, true);
+    map.height = intAttribute(file, root, "height", 0, true);
+    map.tileWidth = intAttribute(file, root, "tilewidth", 0, true);
+    map.tileHeight = intAttribute(file, root, "tileheight", 0, true);
+    map.nextLayerId = intAttribute(file, root, "nextlayerid", 1, false);
+    map.nextObjectId = intAttribute(file, root, "nextobjectid", 1, false);
     if (map.width <= 0 || map.height <= 0)
         throw ConversionError("the map is " + std::to_string(map.width) + " x " +
                               std::to_string(map.height) + " tiles; it needs at least one");
 
-    const fs::path mapDir = fs::absolute(file).parent_path();
-    for (const XmlElement& element : root.children) {
-        if (element.name == "tileset")
-            map.tilesets.push_back(readTileset(element, mapDir));
-    }
+    const fs::path mapDir = fs::absolute(path).parent_path();
+    for (const pugi::xml_node& element : root.children("tileset"))
+        map.tilesets.push_back(readTileset(file, element, mapDir));
     if (map.tilesets.empty())
         throw ConversionError("the map has no tileset");
 
-    for (const XmlElement& element : root.children) {
-        if (element.name == "layer")
-            map.layers.push_back(readLayer(element, map));
-        else if (element.name == "objectgroup" || element.name == "imagelayer" ||
-                 element.name == "group")
-            throw ConversionError("line " + std::to_string(element.line) + ": <" + element.name +
+    for (const pugi::xml_node& element : root.children()) {
+        const std::string name = element.name();
+        if (name == "layer")
+            map.layers.push_back(readLayer(file, element, map));
+        else if (name == "objectgroup" || name == "imagelayer" || name == "group")
+            throw ConversionError(file.where(element) + ": <" + name +
                                   "> found; the game reads tile layers only, by position");
     }
     if (map.layers.size() < 2)
