@@ -4,10 +4,14 @@
 #   MenuButton.ttf  Play Regular: button labels and typed names (covers Latin-1)
 set(quellix_font_package fonts-play)
 set(quellix_font_dir ${QUELLIX_DATA_DIR}/Fonts)
+# Pairs of the package's file and the game's name for it. An installed game links to the faces
+# (cmake/Install.cmake) and depends on the package, which carries the licence itself.
+set(quellix_font_faces
+  /usr/share/fonts/truetype/play/Play-Bold.ttf MenuTitle.ttf
+  /usr/share/fonts/truetype/play/Play-Regular.ttf MenuButton.ttf)
 set(quellix_font_copies
-  /usr/share/fonts/truetype/play/Play-Bold.ttf ${quellix_font_dir}/MenuTitle.ttf
-  /usr/share/fonts/truetype/play/Play-Regular.ttf ${quellix_font_dir}/MenuButton.ttf
-  /usr/share/doc/fonts-play/copyright ${quellix_font_dir}/LICENSE-Play.txt)
+  ${quellix_font_faces}
+  /usr/share/doc/fonts-play/copyright LICENSE-Play.txt)
 
 set(quellix_font_outputs)
 set(quellix_font_commands)
@@ -17,7 +21,8 @@ math(EXPR quellix_font_last "${quellix_font_count} - 1")
 foreach(quellix_font_i RANGE 0 ${quellix_font_last} 2)
   math(EXPR quellix_font_j "${quellix_font_i} + 1")
   list(GET quellix_font_copies ${quellix_font_i} quellix_font_from)
-  list(GET quellix_font_copies ${quellix_font_j} quellix_font_to)
+  list(GET quellix_font_copies ${quellix_font_j} quellix_font_name)
+  set(quellix_font_to ${quellix_font_dir}/${quellix_font_name})
   if(NOT EXISTS ${quellix_font_from})
     message(FATAL_ERROR
       "${quellix_font_from} is missing: the menu fonts come from the Debian package ${quellix_font_package}. "

@@ -21,20 +21,28 @@ set(quellix_image_files)
 string(MD5 quellix_build_tag "${CMAKE_BINARY_DIR}")
 string(SUBSTRING "${quellix_build_tag}" 0 8 quellix_build_tag)
 
-# quellix_image(NAME WIDTH HEIGHT [SOURCE.svg...]): renders NAME.svg into Images/NAME.png.
-function(quellix_image name width height)
+# quellix_render_svg(NAME OUTPUT FORMAT WIDTH HEIGHT [SOURCE.svg...]): renders NAME.svg into
+# OUTPUT as png, or as svg with every reference to another source drawn in.
+function(quellix_render_svg name output format width height)
   set(source ${QUELLIX_IMAGE_SOURCES}/${name}.svg)
-  set(output ${QUELLIX_IMAGE_DIR}/${name}.png)
   set(partial ${output}.${quellix_build_tag}.part)
+  get_filename_component(folder ${output} DIRECTORY)
+  get_filename_component(shown ${output} NAME)
   list(TRANSFORM ARGN PREPEND ${QUELLIX_IMAGE_SOURCES}/ OUTPUT_VARIABLE uses)
   add_custom_command(
     OUTPUT ${output}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUELLIX_IMAGE_DIR}
-    COMMAND ${RSVG_CONVERT} -w ${width} -h ${height} -o ${partial} ${source}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${RSVG_CONVERT} -f ${format} -w ${width} -h ${height} -o ${partial} ${source}
     COMMAND ${CMAKE_COMMAND} -E rename ${partial} ${output}
     DEPENDS ${source} ${uses}
-    COMMENT "Rendering Images/${name}.png"
+    COMMENT "Rendering ${shown} (${width} x ${height}) from ${name}.svg"
     VERBATIM)
+endfunction()
+
+# quellix_image(NAME WIDTH HEIGHT [SOURCE.svg...]): renders NAME.svg into Images/NAME.png.
+function(quellix_image name width height)
+  set(output ${QUELLIX_IMAGE_DIR}/${name}.png)
+  quellix_render_svg(${name} ${output} png ${width} ${height} ${ARGN})
   set(quellix_image_files ${quellix_image_files} ${output} PARENT_SCOPE)
 endfunction()
 

@@ -11,6 +11,7 @@ packages=(
   libsfml-dev liblua5.2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps libx11-dev
+  desktop-file-utils appstream
   librsvg2-bin libpugixml-dev
   fonts-dejavu-core fonts-play
 )
