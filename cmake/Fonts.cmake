@@ -4,24 +4,26 @@
 #   MenuButton.ttf  Play Regular: button labels and typed names (covers Latin-1)
 set(quellix_font_package fonts-play)
 set(quellix_font_dir ${QUELLIX_DATA_DIR}/Fonts)
-# Pairs of the package's file and the game's name for it. An installed game links to the faces
-# (cmake/Install.cmake) and depends on the package, which carries the licence itself.
+# Each entry is the package's file and the game's name for it. An installed game links to the
+# faces (cmake/Install.cmake) and depends on the package, which carries the licence itself.
 set(quellix_font_faces
-  /usr/share/fonts/truetype/play/Play-Bold.ttf MenuTitle.ttf
-  /usr/share/fonts/truetype/play/Play-Regular.ttf MenuButton.ttf)
+  /usr/share/fonts/truetype/play/Play-Bold.ttf=MenuTitle.ttf
+  /usr/share/fonts/truetype/play/Play-Regular.ttf=MenuButton.ttf)
 set(quellix_font_copies
   ${quellix_font_faces}
-  /usr/share/doc/fonts-play/copyright LICENSE-Play.txt)
+  /usr/share/doc/fonts-play/copyright=LICENSE-Play.txt)
+
+# quellix_font_entry(ENTRY FROM NAME): splits an entry of the lists above.
+macro(quellix_font_entry entry from name)
+  string(REGEX REPLACE "=.*" "" ${from} "${entry}")
+  string(REGEX REPLACE ".*=" "" ${name} "${entry}")
+endmacro()
 
 set(quellix_font_outputs)
 set(quellix_font_commands)
 set(quellix_font_inputs)
-list(LENGTH quellix_font_copies quellix_font_count)
-math(EXPR quellix_font_last "${quellix_font_count} - 1")
-foreach(quellix_font_i RANGE 0 ${quellix_font_last} 2)
-  math(EXPR quellix_font_j "${quellix_font_i} + 1")
-  list(GET quellix_font_copies ${quellix_font_i} quellix_font_from)
-  list(GET quellix_font_copies ${quellix_font_j} quellix_font_name)
+foreach(quellix_font_entry_i ${quellix_font_copies})
+  quellix_font_entry(${quellix_font_entry_i} quellix_font_from quellix_font_name)
   set(quellix_font_to ${quellix_font_dir}/${quellix_font_name})
   if(NOT EXISTS ${quellix_font_from})
     message(FATAL_ERROR

@@ -68,12 +68,8 @@ install(FILES ${quellix_packaging}/Installed.txt
 
 # The fonts are links to fonts-play's files, relative as Debian wants links inside /usr; made at
 # install time, so they are right for whatever prefix the installation uses.
-list(LENGTH quellix_font_faces quellix_face_count)
-math(EXPR quellix_face_last "${quellix_face_count} - 1")
-foreach(i RANGE 0 ${quellix_face_last} 2)
-  math(EXPR j "${i} + 1")
-  list(GET quellix_font_faces ${i} face)
-  list(GET quellix_font_faces ${j} name)
+foreach(entry ${quellix_font_faces})
+  quellix_font_entry(${entry} face name)
   install(CODE "
     set(folder \"\${CMAKE_INSTALL_PREFIX}/${QUELLIX_INSTALL_DATADIR}/Fonts\")
     if(IS_ABSOLUTE \"${QUELLIX_INSTALL_DATADIR}\")
