@@ -49,6 +49,10 @@ TEST(GamePaths, AnInstalledGameKeepsItsPlayersInTheDefaultDataHome) {
     EXPECT_EQ(paths.dataFolder(), Installed);
     EXPECT_EQ(paths.saveRoot(), "/home/ann/.local/share/quellix");
     EXPECT_EQ(paths.userFolder(), "/home/ann/.local/share/quellix/User");
+    // Started inside the installed folder, as a menu entry may do: still the home.
+    const GamePaths inside = GamePaths::choose(places(Installed, {Installed}));
+    EXPECT_EQ(inside.dataFolder(), Installed);
+    EXPECT_EQ(inside.userFolder(), "/home/ann/.local/share/quellix/User");
 }
 
 TEST(GamePaths, XdgDataHomeWhenSetAbsoluteAndNotEmpty) {
@@ -61,12 +65,6 @@ TEST(GamePaths, XdgDataHomeWhenSetAbsoluteAndNotEmpty) {
         EXPECT_EQ(GamePaths::choose(bad).userFolder(), "/home/ann/.local/share/quellix/User")
             << "XDG_DATA_HOME='" << ignored << "'";
     }
-}
-
-TEST(GamePaths, StartedInsideTheInstalledFolderStillSavesInTheHome) {
-    const GamePaths paths = GamePaths::choose(places(Installed, {Installed}));
-    EXPECT_EQ(paths.dataFolder(), Installed);
-    EXPECT_EQ(paths.userFolder(), "/home/ann/.local/share/quellix/User");
 }
 
 TEST(GamePaths, DataNamedOnTheCommandLineWinsAndIsReadFromTheWorkingDirectory) {
@@ -130,25 +128,19 @@ void makeDataFolder(const fs::path& folder) {
         fs::create_directories(folder / name);
 }
 
-TEST(GamePathsOnDisk, AFolderHoldsDataWhenItHasAllFiveFolders) {
+TEST(GamePathsOnDisk, DataIsAllFiveFoldersAndOnlyTheInstallersMarkMakesAnInstalledCopy) {
     const TempDir dir;
     makeDataFolder(dir.path());
     EXPECT_TRUE(GamePaths::holdsData(dir.path()));
     EXPECT_TRUE(GamePaths::holdsData(dataDir())) << "the build's own data folder";
-    fs::remove(dir / "Scripts");
-    EXPECT_FALSE(GamePaths::holdsData(dir.path()));
-    writeFile(dir / "Scripts", "a file, not a folder");
-    EXPECT_FALSE(GamePaths::holdsData(dir.path()));
-    EXPECT_FALSE(GamePaths::holdsData(dir / "missing"));
-}
-
-TEST(GamePathsOnDisk, OnlyAFolderWithTheInstallersMarkIsAnInstalledCopy) {
-    const TempDir dir;
-    makeDataFolder(dir.path());
     EXPECT_FALSE(GamePaths::isInstalledCopy(dir.path()));
     EXPECT_FALSE(GamePaths::isInstalledCopy(dataDir()));
     writeFile(dir / BuildInfo::InstalledMarker, "");
     EXPECT_TRUE(GamePaths::isInstalledCopy(dir.path()));
+    fs::remove(dir / "Scripts");
+    writeFile(dir / "Scripts", "a file, not a folder");
+    EXPECT_FALSE(GamePaths::holdsData(dir.path()));
+    EXPECT_FALSE(GamePaths::holdsData(dir / "missing"));
 }
 
 TEST(GamePathsOnDisk, TheInstalledGamesPlayersFolderIsMadeOnFirstUseAndUsedLater) {

@@ -104,12 +104,6 @@ TEST(StartEndToEnd, WithoutDataItSaysWhereItLookedAndEndsWithOne) {
                             " (the installed data folder); a data folder holds the folders "
                             "Images, Audio, Fonts, Levels and Scripts; name one with --data DIR\n");
 
-    const Outcome named = runIn(dir.path(), "--data " + (dir / "nothing").string());
-    EXPECT_EQ(named.status, 1);
-    EXPECT_EQ(named.err.find("quellix: no game data in " + (dir / "nothing").string() +
-                             " (named with --data)"),
-              0u)
-        << named.err;
     EXPECT_TRUE(fs::is_empty(dir.path())) << "nothing was written";
 }
 
