@@ -139,9 +139,8 @@ echo "== Playing as the user 'player' under Xvfb (display :$display)"
 status=0
 as_player "xvfb-run -n $display -s '-screen 0 1280x720x24 -noreset' /tmp/play.sh" || status=$?
 errors="$chroot_dir/tmp/quellix-stderr.txt"
-echo "the game's error stream ($(wc -l <"$errors") lines; the first 12 and the distinct ones):"
+echo "the game's error stream ($(wc -l <"$errors") lines; the first 12):"
 head -n 12 "$errors" | sed 's/^/  | /'
-sort -u "$errors" | grep -v '^ *$' | head -n 40 | sed 's/^/  * /'
 check "the game ended with status 0 after Escape (status $status)" test "$status" -eq 0
 users="$chroot_dir/home/player/.local/share/quellix/User"
 check "the list of players is ~/.local/share/quellix/User/UserData.bin, naming Player" \
