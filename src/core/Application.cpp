@@ -11,9 +11,8 @@
 #include <locale>
 
 Application::Application()
-    : window(), textures(),
-      stateStack(State::Context{&window, &textures, &music, &fonts, &profile}),
-      videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(), icon() {
+    : window(), textures(), videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(),
+      icon(), stateStack(State::Context{&window, &textures, &music, &fonts, &profile}) {
     window.create(videoMode, sf::String("Gravelmoth", std::locale()), sf::Style::Fullscreen,
                   sf::ContextSettings(0, 0, 0, 2, 0));
     registerStates();
