@@ -8,7 +8,7 @@ shift
 
 packages=(
   build-essential cmake pkg-config
-  libsfml-dev liblua5.2-dev
+  libsfml-dev libopenal-dev liblua5.2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps libx11-dev
   librsvg2-bin
