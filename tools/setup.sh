@@ -11,7 +11,7 @@ packages=(
   libsfml-dev libopenal-dev liblua5.2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps libx11-dev
-  librsvg2-bin
+  librsvg2-bin librsvg2-common
   fonts-dejavu-core fonts-play
 )
 
