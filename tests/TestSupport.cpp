@@ -157,6 +157,45 @@ void xdotool(const std::string& arguments) {
     run("xdotool " + arguments + " >/dev/null 2>&1");
 }
 
+namespace {
+// Sends WM_DELETE_WINDOW to the windows below `parent` whose name is `title`.
+void sendDelete(Display* display, Window parent, const std::string& title) {
+    Window root = 0, ignored = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, parent, &root, &ignored, &children, &count))
+        return;
+    for (unsigned i = 0; i < count; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name && title == name) {
+            XEvent event{};
+            event.xclient.type = ClientMessage;
+            event.xclient.window = children[i];
+            event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+            event.xclient.format = 32;
+            event.xclient.data.l[0] =
+                static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+            event.xclient.data.l[1] = CurrentTime;
+            XSendEvent(display, children[i], False, NoEventMask, &event);
+        }
+        if (name)
+            XFree(name);
+        sendDelete(display, children[i], title);
+    }
+    if (children)
+        XFree(children);
+}
+} // namespace
+
+void closeWindow(const std::string& title) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return;
+    sendDelete(display, DefaultRootWindow(display), title);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
 sf::Image screenshot() {
     Display* display = XOpenDisplay(nullptr);
     if (!display)

@@ -77,6 +77,10 @@ private:
 // Sends an xdotool command line (for example "key space" or "mousemove 640 350 click 1").
 void xdotool(const std::string& arguments);
 
+// Asks every window with this title to close, as a window manager's close button does: the game
+// gets the Closed event of its window.
+void closeWindow(const std::string& title);
+
 // A whole-screen picture of the X display named by $DISPLAY.
 sf::Image screenshot();
 

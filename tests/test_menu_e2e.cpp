@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 // After the test framework: Xlib's macros (None, Bool, ...) would clash with its names.
 #include <X11/Xlib.h>
@@ -95,6 +98,32 @@ public:
 private:
     Display* display;
     int keycode = 0;
+};
+
+// A data file replaced by a named pipe: the game's loading task stops when it opens the file,
+// until the test opens the other end; the empty file then fails to load and the task goes on.
+class Gate {
+public:
+    explicit Gate(const fs::path& file) : file(file) {
+        fs::remove(file);
+        mkfifo(file.c_str(), 0644);
+    }
+    // Waits until the game is held at the gate, then lets it through; false after the timeout.
+    bool release(double seconds) {
+        return waitFor(
+            [&] {
+                // Opening the writing end without blocking succeeds only while a reader waits.
+                const int end = open(file.c_str(), O_WRONLY | O_NONBLOCK);
+                if (end < 0)
+                    return false;
+                close(end);
+                return true;
+            },
+            seconds);
+    }
+
+private:
+    fs::path file;
 };
 
 // Share of clearly different pixels inside one area of two screenshots.
@@ -280,6 +309,31 @@ TEST_F(MenuEndToEnd, ExitOnTheMainPageEndsTheProgram) {
         },
         20.0);
     EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+}
+
+// The loading task is held at the second font while the window is closed: the program must wait
+// for it before it destroys what the task still writes (the fonts, the player's profile). Under
+// the sanitizer build a late write into freed memory ends the program with an error.
+TEST_F(MenuEndToEnd, ClosingTheWindowWhileLoadingWaitsForTheLoadingTask) {
+    Gate titleFont(dir / "Fonts" / "MenuTitle.ttf");
+    Gate buttonFont(dir / "Fonts" / "MenuButton.ttf");
+    MenuSession session(dir.path());
+    GameProcess& game = session.process();
+    ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
+    xdotool("search --name Gravelmoth windowfocus --sync key space");
+    ASSERT_TRUE(titleFont.release(30.0)) << "the loading task never reached the fonts\n"
+                                         << game.errors();
+
+    closeWindow("Gravelmoth");
+    EXPECT_TRUE(
+        waitFor([] { return run("xdotool search --name Gravelmoth >/dev/null 2>&1") != 0; }, 10.0))
+        << "the window closes at once";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(game.isRunning()) << "the program waits for the loading task";
+
+    ASSERT_TRUE(buttonFont.release(10.0));
+    EXPECT_EQ(game.waitForExit(20.0), 0) << game.errors();
+    EXPECT_TRUE(fs::is_directory(dir / "User")) << "the task looked for the player after the fonts";
 }
 
 } // namespace

@@ -14,9 +14,9 @@
 #include <locale>
 
 Application::Application(const CommandLine::Options& options, const GamePaths& paths)
-    : window(), textures(),
-      stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder()}),
-      videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(), icon() {
+    : window(), textures(), videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(),
+      icon(),
+      stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder()}) {
     const sf::VideoMode desktop = videoMode;
     if (options.windowed)
         videoMode = windowedMode(desktop);

@@ -32,14 +32,14 @@ private:
     void render();
     void registerStates();
 
-    // Declaration order is construction order: the stack gets the addresses of the members after
-    // it before they are built, which is safe because no screen is created during construction.
+    // The stack comes last, so it is destroyed first: its screens, and the loading task that one
+    // of them may still be waiting for, are gone before anything they use or write.
     sf::RenderWindow window;
     TextureHolder textures;
-    StateStack stateStack;
     sf::VideoMode videoMode;
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
     sf::Image icon;
+    StateStack stateStack;
 };

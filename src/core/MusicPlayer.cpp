@@ -1,13 +1,19 @@
 #include "core/MusicPlayer.hpp"
 
+#include "core/AudioDevice.hpp"
+
 MusicPlayer::MusicPlayer()
     : filenames{{MusicTheme::MenuTheme, "Audio/MenuTheme.ogg"},
-                {MusicTheme::GameTheme, "Audio/GameTheme.ogg"}} {}
+                {MusicTheme::GameTheme, "Audio/GameTheme.ogg"}} {
+    // Without a device even an idle stream fails on every call the library makes.
+    if (audioDevice().isOpen())
+        music.emplace();
+}
 
 void MusicPlayer::play(MusicTheme::MusicTheme theme) {
-    if (!music.openFromFile(filenames[theme]))
+    if (!music || !music->openFromFile(filenames[theme]))
         return;
-    music.setVolume(volume);
-    music.setLoop(true);
-    music.play();
+    music->setVolume(volume);
+    music->setLoop(true);
+    music->play();
 }

@@ -6,9 +6,10 @@
 #include <SFML/System/NonCopyable.hpp>
 
 #include <map>
+#include <optional>
 #include <string>
 
-// Streams one looping background theme at a time.
+// Streams one looping background theme at a time; silent without a sound device.
 class MusicPlayer : sf::NonCopyable {
 public:
     MusicPlayer();
@@ -16,10 +17,11 @@ public:
     // Starts the theme from its beginning, looping; a theme that cannot be opened leaves silence.
     void play(MusicTheme::MusicTheme theme);
 
-    const sf::Music& getMusic() const { return music; }
+    // Null without a sound device.
+    const sf::Music* getMusic() const { return music ? &*music : nullptr; }
 
 private:
-    sf::Music music;
+    std::optional<sf::Music> music;
     std::map<MusicTheme::MusicTheme, std::string> filenames;
     float volume = 100.f;
 };

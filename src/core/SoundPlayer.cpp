@@ -11,15 +11,19 @@ const float Attenuation = 8.f;
 const float MinDistance3D = std::sqrt(200.f * 200.f + ListenerZ * ListenerZ);
 } // namespace
 
-SoundPlayer::SoundPlayer() {
+SoundPlayer::SoundPlayer() : device(audioDevice()) {
     sf::Listener::setDirection(0.f, 0.f, -1.f);
 }
 
 void SoundPlayer::load(SFX::SFX effect, const std::string& filename) {
+    if (!device.isOpen())
+        return;
     buffers.load(effect, filename);
 }
 
 void SoundPlayer::play(SFX::SFX effect, sf::Vector2f position) {
+    if (!device.isOpen())
+        return;
     if (sounds.size() >= MaxSounds)
         removeStoppedSounds();
     if (sounds.size() >= MaxSounds)

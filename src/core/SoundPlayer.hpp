@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AudioDevice.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/ResourceIdentifiers.hpp"
 
@@ -14,7 +15,8 @@
 
 // Plays short effects placed in the 2D world. Game (x, y) maps to audio (x, -y, 0); the listener
 // hovers at z = 300 looking down, so a sound within 200 units of the point under it is at full
-// volume. One instance serves the whole process (soundPlayer()).
+// volume. One instance serves the whole process (soundPlayer()). Without a sound device it loads
+// and plays nothing.
 class SoundPlayer : sf::NonCopyable {
 public:
     // OpenAL offers a few hundred voices at most; past this many sounds at once a new effect is
@@ -39,9 +41,9 @@ public:
     unsigned getPlayCount(SFX::SFX effect) const;
 
 private:
-    // Any audio resource keeps OpenAL's device open; holding one for the player's whole life lets
-    // listener settings apply at once and keeps the device from closing between levels.
-    sf::SoundBuffer deviceKeeper;
+    // Holds the device open for the player's whole life, so listener settings apply at once and the
+    // device does not close between levels; made first, so it is destroyed after the player.
+    const AudioDevice& device;
     SoundBufferHolder buffers;
     // A list, so a playing sound never moves in memory while others come and go.
     std::list<sf::Sound> sounds;
