@@ -250,10 +250,10 @@ TEST_F(UserFilesTest, SpecialAndOversizedFilesAreNotRead) {
          },
          "", "UserData.bin: is larger than"},
         {"a player's file is a FIFO", [&](const fs::path& user) { fifo(user / "Ann.bin"); }, "Bob",
-         ""},
+         "Ann.bin: is not a regular file; Ann is skipped"},
         {"a player's file is a link to /dev/zero",
          [](const fs::path& user) { fs::create_symlink("/dev/zero", user / "Ann.bin"); }, "Bob",
-         ""},
+         "Ann.bin: is not a regular file; Ann is skipped"},
         {"a player's file is a link to a regular file",
          [](const fs::path& user) {
              writeFile(user / "saves" / "ann", "7\n1\n2\n3");

@@ -191,10 +191,13 @@ bool UserFiles::readSmallFile(const fs::path& path, std::size_t limit, std::stri
 }
 
 bool UserFiles::hasUserFile(const std::string& name) const {
-    if (!isValidName(name))
-        return false;
     std::string problem;
-    return Descriptor(openRegular(userFile(name), problem)).get() >= 0;
+    return isUserFile(name, problem);
+}
+
+bool UserFiles::isUserFile(const std::string& name, std::string& problem) const {
+    problem.clear();
+    return isValidName(name) && Descriptor(openRegular(userFile(name), problem)).get() >= 0;
 }
 
 std::optional<std::vector<std::string>> UserFiles::readList(bool withEmptyEnd) const {
@@ -274,8 +277,13 @@ void UserFiles::findCurrentUser(UserProfile& profile) const {
     if (!lines)
         return;
     for (const std::string& line : *lines) {
-        if (!hasUserFile(line))
+        std::string problem;
+        if (!isUserFile(line, problem)) {
+            if (!problem.empty())
+                std::cerr << userFile(line).string() << ": " << problem << "; " << line
+                          << " is skipped\n";
             continue;
+        }
         profile.load(userFile(line));
         profile.loggedIn = true;
         profile.name = line;

@@ -67,6 +67,8 @@ public:
                               std::string& content, std::string& problem);
 
 private:
+    // hasUserFile, saying why an existing file cannot be used.
+    bool isUserFile(const std::string& name, std::string& problem) const;
     // The list's lines; withEmptyEnd keeps the empty line after a final line break, as the
     // start-up look-up offers it. Nothing when there is no list or it cannot be read (reported).
     std::optional<std::vector<std::string>> readList(bool withEmptyEnd) const;
