@@ -42,10 +42,10 @@ public:
     static void registerVertexFunctions(lua_State* state, sf::VertexArray& vertices);
 
 private:
-    void updateCurrent(sf::Time dt) override;
-    void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
     static constexpr int MaxFailures = 10;
 
+    void updateCurrent(sf::Time dt) override;
+    void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
     void callInit();
     void report(const std::string& problem);
     // Reports a failed run or call; a broken script, or one that failed too often, is disabled.

@@ -177,8 +177,9 @@ void MenuState::enterName() {
     if (files.hasUserFile(name)) {
         profile.load(files.userFile(name));
         files.keepListed(name);
-    } else
+    } else {
         files.registerUser(name, profile);
+    }
     profile.name = name;
     profile.loggedIn = true;
     setWelcome(name);

@@ -19,18 +19,17 @@ namespace {
 
 const char* const DefaultUserFile = "5\n0\n1\n1";
 
-// Closes the file descriptor it holds.
+// Owns a file descriptor (none when negative) and closes it.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd(fd) {}
+    explicit Descriptor(int fd = -1) : fd(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd(other.fd) { other.fd = -1; }
+    Descriptor& operator=(Descriptor&&) = delete;
     ~Descriptor() {
         if (fd >= 0)
             ::close(fd);
     }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd; }
-    void release() { fd = -1; }
     // Closes now, for a caller that needs to know whether everything reached the disk.
     bool close() {
         const int closing = fd;
@@ -84,10 +83,8 @@ bool replaceFile(const fs::path& target, const std::string& content, std::string
         problem = "cannot create a new file beside it (" + systemError() + ")";
         return false;
     }
-    const bool written = writeAll(file.get(), content) && ::fsync(file.get()) == 0;
-    const std::string writeProblem = written ? "" : systemError();
-    if (!file.close() || !written) {
-        problem = "cannot write (" + (written ? systemError() : writeProblem) + ")";
+    if (!writeAll(file.get(), content) || ::fsync(file.get()) != 0 || !file.close()) {
+        problem = "cannot write its new content (" + systemError() + ")";
         ::unlink(temporary.c_str());
         return false;
     }
@@ -102,21 +99,19 @@ bool replaceFile(const fs::path& target, const std::string& content, std::string
 // Opens a regular file (following links) for reading, or says why not: problem stays empty for a
 // missing file. Opening a FIFO for reading would wait for a writer; without blocking it opens at
 // once, and is then refused as no regular file.
-int openRegular(const fs::path& path, std::string& problem) {
+Descriptor openRegular(const fs::path& path, std::string& problem) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) {
         if (errno != ENOENT && errno != ENOTDIR)
             problem = "cannot be opened (" + systemError() + ")";
-        return -1;
+        return file;
     }
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         problem = "is not a regular file";
-        return -1;
+        return Descriptor();
     }
-    const int fd = file.get();
-    file.release();
-    return fd;
+    return file;
 }
 
 // The lines of a list, a CR before the line break being part of the line end. Lines longer than
@@ -165,7 +160,7 @@ bool UserFiles::readSmallFile(const fs::path& path, std::size_t limit, std::stri
                               std::string& problem) {
     content.clear();
     problem.clear();
-    const Descriptor file(openRegular(path, problem));
+    const Descriptor file = openRegular(path, problem);
     if (file.get() < 0)
         return false;
     // Read one byte more than allowed, to see a file that is too large (or grew meanwhile).
@@ -197,7 +192,7 @@ bool UserFiles::hasUserFile(const std::string& name) const {
 
 bool UserFiles::isUserFile(const std::string& name, std::string& problem) const {
     problem.clear();
-    return isValidName(name) && Descriptor(openRegular(userFile(name), problem)).get() >= 0;
+    return isValidName(name) && openRegular(userFile(name), problem).get() >= 0;
 }
 
 std::optional<std::vector<std::string>> UserFiles::readList(bool withEmptyEnd) const {
