@@ -43,6 +43,12 @@ protected:
         lua_pop(hud.getScriptState(), 1);
         return value;
     }
+    // Runs frames of play for a new player.
+    void play(GameHUD& hud, int frames) {
+        hud.setPlayer(&player);
+        for (int frame = 0; frame < frames; ++frame)
+            hud.update(sf::Time::Zero);
+    }
     int occurrences(const std::string& text) {
         const std::string all = errors.str();
         int count = 0;
@@ -54,6 +60,7 @@ protected:
     TempDir dir;
     ScopedCwd cwd{dir.path()};
     TextureHolder holder;
+    Player player;
     std::ostringstream errors;
     std::streambuf* previousErr = nullptr;
 };
@@ -229,10 +236,7 @@ TEST_F(GameHUDTest, AChunkThatFailsLateStillHasItsInitAndUpdateCalled) {
     auto hud = makeHUD("function init() Inits = (Inits or 0) + 1 end\n"
                        "function update(lives) Lives = lives end\n"
                        "error('something after the functions')\n");
-    Player player;
-    hud->setPlayer(&player);
-    hud->update(sf::Time::Zero);
-    hud->update(sf::Time::Zero);
+    play(*hud, 2);
     EXPECT_EQ(global(*hud, "Inits"), 1.0);
     EXPECT_EQ(global(*hud, "Lives"), 25.0);
     EXPECT_EQ(occurrences("something after the functions"), 1) << errors.str();
@@ -244,10 +248,7 @@ TEST_F(GameHUDTest, AScriptThatKeepsFailingIsCutShortAndThenNoLongerCalled) {
     auto hud = makeHUD("function init() end\n"
                        "function update() Calls = (Calls or 0) + 1\n"
                        "  error(Calls .. string.rep('x', 100000)) end\n");
-    Player player;
-    hud->setPlayer(&player);
-    for (int frame = 0; frame < 40; ++frame)
-        hud->update(sf::Time::Zero);
+    play(*hud, 40);
     EXPECT_EQ(global(*hud, "Calls"), 10.0);
     EXPECT_EQ(occurrences("\n"), 11) << "ten failures and the word that the HUD gives up";
     EXPECT_LT(errors.str().size(), 11u * 400u);
