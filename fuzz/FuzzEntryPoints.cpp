@@ -323,13 +323,22 @@ std::string checkUserFolder(const std::string& name, const std::string& list,
         if (UserFiles::isValidName(line) && line.size() < 200)
             writeBytes(files.userFile(line), userContent);
 
-    const std::vector<std::string> names = files.list();
-    std::string joined;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        joined += (i ? "\n" : "") + names[i];
-    if (!list.empty() && list.back() == '\n')
-        joined += '\n';
-    if (joined != list)
+    // Line by line, a CR before a line break belonging to the line end, lines longer than any
+    // name left out.
+    std::vector<std::string> lineByLine;
+    std::istringstream pieces(list);
+    for (std::string line; std::getline(pieces, line);) {
+        if (!line.empty() && line.back() == '\r' && !pieces.eof())
+            line.pop_back();
+        if (line.size() <= UserFiles::MaxNameBytes)
+            lineByLine.push_back(line);
+    }
+    std::vector<std::string> names;
+    {
+        const Capture errors(std::cerr);
+        names = files.list();
+    }
+    if (names != lineByLine)
         return "the user list does not read back line by line";
 
     // The look-up also offers the empty line after a final line break (or of an empty list).

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -20,7 +22,9 @@ namespace {
 
 using namespace testsupport;
 
-enum class Fault { Missing, Empty, Truncated, Garbage };
+// Replaced: the content given in the table, an attack rather than an accident. Fifo: a named pipe
+// that no one writes into. DevZero: a link to /dev/zero, which never ends.
+enum class Fault { Missing, Empty, Truncated, Garbage, Replaced, Fifo, DevZero };
 
 // How far the flow gets: into the game (title, menu, "Play", game screen), or only to the name
 // page, because no user is known and entering a name would write the saves.
@@ -33,13 +37,15 @@ struct BadFile {
     // The one line of the error stream that names the file, '*' standing for any text; none may
     // name it when the game does not read the file before play starts.
     const char* message;
+    std::string content = {}; // for Replaced
 };
 
 // Truncated: cut at three quarters, inside a word when there is one there (Lua then meets the end
 // of the file in the middle of a statement). Garbage: bytes no picture, sound, font or script
 // format accepts.
 constexpr Fault Missing = Fault::Missing, Empty = Fault::Empty, Truncated = Fault::Truncated,
-                Garbage = Fault::Garbage;
+                Garbage = Fault::Garbage, Replaced = Fault::Replaced, Fifo = Fault::Fifo,
+                DevZero = Fault::DevZero;
 constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage;
 constexpr const char* NotReadAtStart = nullptr;
 
@@ -89,6 +95,20 @@ const BadFile Cases[] = {
     // The list still exists but names nobody, so the menu asks for a name as on a first start.
     {"User/UserData.bin",         Empty,     NamePage, "User/UserData.bin: *empty*"},
     {"User/Tester.bin",           Truncated, Game,     "User/Tester.bin: value 4 is missing or unreadable; it keeps its previous value"},
+    // Attacks: files written to hang the game, exhaust it, or make it forget its player.
+    {"Scripts/HUDElements.lua",   Replaced,  Game,     "Scripts/HUDElements.lua: update failed: *ran too long*",
+     "function init() end function update() while true do pcall(function() while true do end end) end end"},
+    {"Levels/Level1.lua",         Replaced,  Game,     "Level file Levels/Level1.lua: fails to run: *'find'*; no blocks were built",
+     "string.find(string.rep('a', 40), string.rep('a*', 20) .. 'b')"},
+    {"Levels/Level1.lua",         Replaced,  Game,     "Level file Levels/Level1.lua: its blocks would take * MB, more than the 64 MB a level may use; no blocks were built",
+     "local d = {} for i = 1, 30000 do d[i] = 6 end return {layers = {{width = 30, height = 1000, data = d}, {data = {}}}}"},
+    {"Levels/Level1.lua",         Replaced,  Game,     "Level file Levels/Level1.lua: the level has no spawner, so it cannot be played",
+     "local d = {} for i = 1, 300 do d[i] = i > 270 and 1 or 0 end return {layers = {{width = 30, height = 10, data = d}, {data = {}}}}"},
+    {"User/UserData.bin",         Fifo,      NamePage, "User/UserData.bin: is not a regular file; it is not read"},
+    {"User/Tester.bin",           DevZero,   NamePage, "User/Tester.bin: is not a regular file; Tester is skipped"},
+    {"User/UserData.bin",         Replaced,  Game,     NotReadAtStart, "Tester\r\n"},
+    {"User/UserData.bin",         Replaced,  Game,     "User/UserData.bin: line 1 is longer than any name (100000 bytes); it is skipped",
+     std::string(100000, 'x') + "\nTester\n"},
 };
 // clang-format on
 
@@ -112,6 +132,12 @@ std::string caseName(const ::testing::TestParamInfo<BadFile>& info) {
     for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c)))
             c = '_';
+    // A file attacked in several ways has a row for each.
+    static const char* const faults[] = {"Missing",  "Empty", "Truncated", "Garbage",
+                                         "Replaced", "Fifo",  "DevZero"};
+    if (info.param.fault >= Fault::Replaced)
+        name += "_" + std::string(faults[static_cast<int>(info.param.fault)]) +
+                std::to_string(info.index);
     return name;
 }
 
@@ -128,6 +154,10 @@ std::string broken(const std::string& content, Fault fault) {
                 return content.substr(0, i + 1);
         return content.substr(0, start);
     }
+    case Fault::Replaced:
+    case Fault::Fifo:
+    case Fault::DevZero:
+        break;
     case Fault::Garbage: {
         // No format starts like this; the rest is noise from a fixed seed, so every run sees the
         // same bytes.
@@ -174,10 +204,18 @@ std::vector<std::string> linesNaming(const std::string& text, const std::string&
     return found;
 }
 
+// The content of each regular file, and what other entries are (a FIFO could not be read).
 std::map<std::string, std::string> savedFiles(const fs::path& folder) {
     std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder))
-        files[entry.path().filename().string()] = readFile(entry.path());
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_symlink())
+            files[name] = "link to " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_regular_file())
+            files[name] = readFile(entry.path());
+        else
+            files[name] = "special file";
+    }
     return files;
 }
 
@@ -376,10 +414,16 @@ protected:
         const fs::path target = dir / bad.file;
         // A data file that was renamed would otherwise leave nothing broken to test.
         ASSERT_TRUE(fs::is_regular_file(target)) << target << " is not in the data folder";
-        if (bad.fault == Fault::Missing)
-            fs::remove(target);
-        else
-            writeFile(target, broken(readFile(target), bad.fault));
+        const std::string content = readFile(target);
+        fs::remove(target);
+        if (bad.fault == Fault::Replaced)
+            writeFile(target, bad.content);
+        else if (bad.fault == Fault::Fifo)
+            ASSERT_EQ(mkfifo(target.c_str(), 0600), 0);
+        else if (bad.fault == Fault::DevZero)
+            fs::create_symlink("/dev/zero", target);
+        else if (bad.fault != Fault::Missing)
+            writeFile(target, broken(content, bad.fault));
         savesBefore = savedFiles(dir / "User");
     }
 

@@ -43,6 +43,12 @@ protected:
         lua_pop(hud.getScriptState(), 1);
         return value;
     }
+    // Runs frames of play for a new player.
+    void play(GameHUD& hud, int frames) {
+        hud.setPlayer(&player);
+        for (int frame = 0; frame < frames; ++frame)
+            hud.update(sf::Time::Zero);
+    }
     int occurrences(const std::string& text) {
         const std::string all = errors.str();
         int count = 0;
@@ -54,6 +60,7 @@ protected:
     TempDir dir;
     ScopedCwd cwd{dir.path()};
     TextureHolder holder;
+    Player player;
     std::ostringstream errors;
     std::streambuf* previousErr = nullptr;
 };
@@ -172,6 +179,44 @@ TEST_F(GameHUDTest, BrokenScriptsAreReportedOnceAndTheBannerStays) {
         {"function init() end\n"
          "setmetatable(_G, {__index = function() error('trap') end})",
          "no function 'update'"},
+        // Reading the rectangle runs the script's code, which empties the array first.
+        {"function init() vertex.resize(PlayerHUD, 4) end\n"
+         "function update() vertex.texture(PlayerHUD, 1, setmetatable({}, {__index = function()\n"
+         "  vertex.resize(PlayerHUD, 0) return 1 end})) end",
+         "quad 1 is outside the 0 vertices"},
+        // Ways out of the budget: whatever catches its error passes it on, and no library
+        // function loops where the budget cannot see it.
+        {"function init() end function update()\n"
+         "  while true do pcall(function() while true do end end) end end",
+         "ran too long"},
+        {"function init() end function update()\n"
+         "  while true do xpcall(function() while true do end end, function(m) return m end) end\n"
+         "end",
+         "ran too long"},
+        {"function init() end function update()\n"
+         "  while true do coroutine.resume(coroutine.create(function() while true do end end)) "
+         "end\n"
+         "end",
+         "ran too long"},
+        {"function init() end function update()\n"
+         "  while true do load(function() while true do end end) end end",
+         "ran too long"},
+        {"function init() end function update() string.rep('', 2^52) error('rep is back') end",
+         "rep is back"},
+        {"function init() end\n"
+         "function update() string.find(string.rep('a', 40), string.rep('a*', 20) .. 'b') end",
+         "find"},
+        {"function init() end\n"
+         "function update() string.match(string.rep('a', 40), string.rep('a*', 20) .. 'b') end",
+         "match"},
+        {"function init() end\n"
+         "function update() for m in string.gmatch(string.rep('a', 40), string.rep('a*', 20) .. "
+         "'b')"
+         " do end end",
+         "gmatch"},
+        {"function init() end\n"
+         "function update() string.gsub(string.rep('a', 40), string.rep('a*', 20) .. 'b', '') end",
+         "gsub"},
     };
     for (const Case& c : cases) {
         errors.str("");
@@ -185,6 +230,29 @@ TEST_F(GameHUDTest, BrokenScriptsAreReportedOnceAndTheBannerStays) {
         EXPECT_GE(occurrences(c.message), 1) << c.script << "\n" << errors.str();
         EXPECT_NEAR(hud->getBanner().getGlobalBounds().height, 153.6f, 1e-3);
     }
+}
+
+TEST_F(GameHUDTest, AChunkThatFailsLateStillHasItsInitAndUpdateCalled) {
+    auto hud = makeHUD("function init() Inits = (Inits or 0) + 1 end\n"
+                       "function update(lives) Lives = lives end\n"
+                       "error('something after the functions')\n");
+    play(*hud, 2);
+    EXPECT_EQ(global(*hud, "Inits"), 1.0);
+    EXPECT_EQ(global(*hud, "Lives"), 25.0);
+    EXPECT_EQ(occurrences("something after the functions"), 1) << errors.str();
+    EXPECT_EQ(occurrences("\n"), 1) << errors.str();
+}
+
+TEST_F(GameHUDTest, AScriptThatKeepsFailingIsCutShortAndThenNoLongerCalled) {
+    // A new, long message every frame.
+    auto hud = makeHUD("function init() end\n"
+                       "function update() Calls = (Calls or 0) + 1\n"
+                       "  error(Calls .. string.rep('x', 100000)) end\n");
+    play(*hud, 40);
+    EXPECT_EQ(global(*hud, "Calls"), 10.0);
+    EXPECT_EQ(occurrences("\n"), 11) << "ten failures and the word that the HUD gives up";
+    EXPECT_LT(errors.str().size(), 11u * 400u);
+    EXPECT_EQ(occurrences("no longer called"), 1) << errors.str();
 }
 
 TEST_F(GameHUDTest, MissingScriptIsReportedOnce) {

@@ -191,7 +191,7 @@ TEST(GamePathsOnDisk, APlayersFolderThatCannotBeMadeIsReportedByName) {
               std::string::npos)
         << errors.text();
     EXPECT_EQ(files.registerUser("Ann", profile), UserFiles::Registration::NotSaved);
-    EXPECT_NE(errors.text().find((folder / "UserData.bin.new").string() + ": cannot write"),
+    EXPECT_NE(errors.text().find((folder / "UserData.bin").string() + ": cannot create"),
               std::string::npos)
         << errors.text();
 }

@@ -210,6 +210,20 @@ TEST_F(MenuStateTest, AKnownNameIsLoadedAndTheListStaysAsItWas) {
     EXPECT_EQ(profile.name, "Ann");
 }
 
+TEST_F(MenuStateTest, AKnownNameMissingFromTheListIsPutFirstInIt) {
+    // Written with Windows line ends, so the game found nobody at start-up.
+    writeFile(dir / "User" / "UserData.bin", "Ann\r\nBob\r\n");
+    writeFile(dir / "User" / "Ann.bin", "7\n12\n8\n9");
+    writeFile(dir / "User" / "Cat.bin", "5\n0\n1\n1");
+    MenuState& menu = start();
+    click(NameBox.x, NameBox.y);
+    type("Cat\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(listFile(), "Cat\nAnn\r\nBob\r\n");
+    EXPECT_EQ(profile.name, "Cat");
+}
+
 TEST_F(MenuStateTest, ABadNameLeavesTheNamePageReadyForAnother) {
     MenuState& menu = start();
     click(NameBox.x, NameBox.y);
@@ -266,6 +280,22 @@ TEST_F(MenuStateTest, TheUserPageListsThePlayersAndBackReturns) {
     // And the main page works again: User opens a fresh user page.
     click(Middle, 430.f);
     EXPECT_EQ(menu.getPageCount(), 2u);
+}
+
+TEST_F(MenuStateTest, BackStaysOnTheScreenWhateverTheNumberOfPlayers) {
+    writeFile(dir / "User" / "UserData.bin", "H\nG\nF\nE\nD\nC\nB\nA\n");
+    profile.loggedIn = true;
+    MenuState& menu = start();
+    click(Middle, 430.f);
+    // The newest five fit above Back, whose 40-pixel button ends at the window's bottom edge.
+    const auto buttons = frontPageBounds();
+    ASSERT_EQ(buttons.size(), 6u);
+    const auto* newest = dynamic_cast<const GUI::Button*>(menu.getFrontPage().getChildren()[0]);
+    ASSERT_NE(newest, nullptr);
+    EXPECT_EQ(newest->getText().getString(), sf::String("H"));
+    EXPECT_FLOAT_EQ(centre(buttons.back()).y, 700.f);
+    click(Middle, 700.f);
+    EXPECT_EQ(menu.getPageCount(), 1u) << "Back can be clicked";
 }
 
 TEST_F(MenuStateTest, WithoutAListTheUserPageHasOnlyBack) {

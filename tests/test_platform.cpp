@@ -110,6 +110,21 @@ TEST(PlatformLoadTest, EveryTileNumberMakesItsBlockClass) {
     EXPECT_EQ(commands[0].category, Category::Opponent);
 }
 
+TEST(PlatformLoadTest, NumericStringsAreNumbers) {
+    GameFolder folder;
+    writeLevel(1, "return { layers = { { width = '3', height = ' 0x2 ', data = { '5', 0, '1e1', "
+                  "'7' } }, { data = { 0, '1', 0, 0 } } } }");
+    Platform platform;
+    ASSERT_TRUE(platform.loadLevel(1));
+    EXPECT_EQ(platform.getGridSize(), sf::Vector2f(3.f, 2.f));
+    EXPECT_EQ(platform.getSolidCells(), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(platform.getMarkedCells(), (std::vector<int>{1}));
+    EXPECT_NE(dynamic_cast<PowerBlock*>(platform.getBlock(0)), nullptr);
+    EXPECT_NE(dynamic_cast<Portal*>(platform.getBlock(2)), nullptr);
+    EXPECT_NE(dynamic_cast<Spawner*>(platform.getBlock(3)), nullptr);
+    leveltest::takeCommands();
+}
+
 TEST(PlatformLoadTest, AnEmptyMapHasNoQuadsAndActorsFallThrough) {
     GameFolder folder;
     writeGrid(1, 30, 10, {});
@@ -270,7 +285,7 @@ TEST_F(BadLevelTest, NegativeHeight) {
 }
 
 TEST_F(BadLevelTest, WidthThatIsNotANumber) {
-    writeLayers("{ width = 'thirty', height = 4, data = {} }");
+    writeLayers("{ width = '30 wide', height = 4, data = {} }");
     EXPECT_NE(failedLoad().find("width is not a positive number"), std::string::npos);
 }
 
@@ -287,6 +302,26 @@ TEST_F(BadLevelTest, HugeWidth) {
 TEST_F(BadLevelTest, MoreThanAMillionCells) {
     writeLayers("{ width = 2000, height = 1000, data = {} }");
     EXPECT_NE(failedLoad().find("more than a million"), std::string::npos);
+}
+
+TEST_F(BadLevelTest, BlocksThatWouldTakeTooMuchMemory) {
+    // A few lines asking for twenty thousand spawners, about 100 MB.
+    writeLevel(3, "local d = {} for i = 1, 20000 do d[i] = 6 end\n"
+                  "return { layers = { { width = 100, height = 200, data = d }, { data = {} } } }");
+    const std::string text = failedLoad([] { leveltest::takeCommands(); });
+    EXPECT_NE(text.find("MB a level may use"), std::string::npos) << text;
+    EXPECT_TRUE(leveltest::takeCommands().empty()) << "no spawner was built";
+}
+
+TEST_F(BadLevelTest, ScriptThatEscapesItsBudget) {
+    for (const char* escape :
+         {"while true do pcall(function() while true do end end) end",
+          "string.rep('', 2^52) while true do end",
+          "string.find(string.rep('a', 40), string.rep('a*', 20) .. 'b') while true do end"}) {
+        writeLevel(3, escape);
+        const std::string text = failedLoad();
+        EXPECT_NE(text.find("fails to run"), std::string::npos) << escape << "\n" << text;
+    }
 }
 
 TEST_F(BadLevelTest, NoTileData) {

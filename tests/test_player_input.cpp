@@ -4,6 +4,7 @@
 
 #include "ActorTestSupport.hpp"
 
+#include <SFML/Window/Window.hpp>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,12 +37,17 @@ protected:
         tank.setPosition(100.f, 524.f);
         tank.update(sf::Time::Zero); // stands on the floor, ready to jump
     }
-    // Polls the keyboard with the given keys held, then runs the queued commands on the tank.
-    std::size_t pollAndDeliver(std::vector<std::string> keys) {
+    // Polls the keyboard with the given keys held while the window has the keyboard focus, then
+    // runs the queued commands on the tank.
+    std::size_t pollAndDeliver(std::vector<std::string> keys, const sf::Window* focused = nullptr) {
+        focused = focused ? focused : &game;
+        EXPECT_EQ(testsupport::run("xdotool windowfocus --sync " +
+                                   std::to_string(focused->getSystemHandle())),
+                  0);
         CommandQueue queue;
         {
             HeldKeys held(std::move(keys));
-            input.handleRealtimeInput(queue);
+            input.handleRealtimeInput(game, queue);
         }
         const std::size_t count = queue.size();
         while (!queue.isEmpty()) {
@@ -52,6 +58,7 @@ protected:
         return count;
     }
 
+    sf::Window game{sf::VideoMode(200, 100), "game", sf::Style::None};
     ScopedTextures textures;
     ScopedWorldSize world{1000.f, 600.f};
     PlayerInput input;
@@ -74,6 +81,13 @@ TEST_F(PlayerInputTest, LeftAndRightTogetherEndFacingRight) {
     EXPECT_EQ(pollAndDeliver({"Left", "Right"}), 2u);
     EXPECT_FLOAT_EQ(tank.getAcceleration().x, 900.f);
     EXPECT_FALSE(tank.isFacingLeft());
+}
+
+TEST_F(PlayerInputTest, KeysTypedInAnotherWindowDoNotDrive) {
+    const sf::Window other(sf::VideoMode(200, 100), "another program", sf::Style::None);
+    EXPECT_EQ(pollAndDeliver({"Left", "Up"}, &other), 0u);
+    EXPECT_EQ(tank.getAcceleration().x, 0.f);
+    EXPECT_EQ(pollAndDeliver({"Left"}), 1u) << "back in the game, the keys drive again";
 }
 
 TEST_F(PlayerInputTest, LeftAndUpDriveAndJumpInTheSameUpdate) {

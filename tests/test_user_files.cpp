@@ -8,6 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <functional>
+#include <iterator>
+
 namespace {
 
 using namespace testsupport;
@@ -53,7 +63,8 @@ TEST_F(UserFilesTest, RegisteringWritesTheListAndTheDefaultFile) {
     EXPECT_EQ(profile.value3, 1);
     EXPECT_EQ(profile.value4, 1);
     EXPECT_FALSE(fs::exists(dir / "User\\Ann.bin"));
-    EXPECT_FALSE(fs::exists(dir / "User" / "UserData.bin.new")) << "no temporary file is left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "User"), fs::directory_iterator()), 2)
+        << "no temporary file is left";
     EXPECT_TRUE(files.hasUserFile("Ann"));
     EXPECT_FALSE(files.hasUserFile("Bob"));
 }
@@ -174,13 +185,33 @@ TEST_F(UserFilesTest, AListedNameThatWouldLeaveTheFolderIsSkippedAtStart) {
     EXPECT_EQ(nextStart().name, "Ann");
 }
 
+// Files cannot grow past a few bytes while it lives, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previousSignal(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousSignal);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousSignal)(int);
+};
+
 TEST_F(UserFilesTest, AFailedWriteLeavesTheOldListIntact) {
     files.registerUser("Ann", profile);
-    // The temporary list cannot be written when its path is taken by a folder.
-    fs::create_directories(dir / "User" / "UserData.bin.new");
     CaptureErrors errors;
     UserProfile bob;
-    EXPECT_EQ(files.registerUser("Bob", bob), UserFiles::Registration::NotSaved);
+    {
+        const FileSizeLimit full(4);
+        EXPECT_EQ(files.registerUser("Bob", bob), UserFiles::Registration::NotSaved);
+    }
     EXPECT_EQ(readFile(dir / "User" / "UserData.bin"), "Ann\n");
     EXPECT_FALSE(fs::exists(dir / "User" / "Bob.bin"));
     EXPECT_NE(errors.text().find("UserData.bin"), std::string::npos) << errors.text();
@@ -195,6 +226,119 @@ TEST_F(UserFilesTest, AFolderNamedLikeAUserFileIsNoUserFile) {
     writeFile(dir / "User" / "Ann.bin", "5\n0\n1\n1");
     EXPECT_FALSE(files.hasUserFile("Odd"));
     EXPECT_EQ(nextStart().name, "Ann");
+}
+
+// What a hostile or careless folder can hold, and what the game makes of it. None of these may
+// keep the loading screen waiting or read without end.
+TEST_F(UserFilesTest, SpecialAndOversizedFilesAreNotRead) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path& user)> prepare;
+        const char* current; // who the next start finds; empty: nobody
+        const char* message; // in the error stream
+    };
+    const auto fifo = [](const fs::path& file) {
+        fs::remove(file);
+        ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+    };
+    const Case cases[] = {
+        {"the list is a FIFO", [&](const fs::path& user) { fifo(user / "UserData.bin"); }, "",
+         "UserData.bin: is not a regular file"},
+        {"the list is larger than any list of names",
+         [](const fs::path& user) {
+             writeFile(user / "UserData.bin", "Ann\n" + std::string(2 << 20, 'x'));
+         },
+         "", "UserData.bin: is larger than"},
+        {"a player's file is a FIFO", [&](const fs::path& user) { fifo(user / "Ann.bin"); }, "Bob",
+         "Ann.bin: is not a regular file; Ann is skipped"},
+        {"a player's file is a link to /dev/zero",
+         [](const fs::path& user) { fs::create_symlink("/dev/zero", user / "Ann.bin"); }, "Bob",
+         "Ann.bin: is not a regular file; Ann is skipped"},
+        {"a player's file is a link to a regular file",
+         [](const fs::path& user) {
+             writeFile(user / "saves" / "ann", "7\n1\n2\n3");
+             fs::create_symlink("saves/ann", user / "Ann.bin");
+         },
+         "Ann", ""},
+        {"a player's file is larger than four values can be",
+         [](const fs::path& user) { writeFile(user / "Ann.bin", std::string(1 << 20, '5')); },
+         "Ann", "Ann.bin: the user file is larger than"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TempDir scratch;
+        const ScopedCwd inScratch(scratch.path());
+        writeFile(scratch / "User" / "UserData.bin", "Ann\nBob\n");
+        writeFile(scratch / "User" / "Bob.bin", "5\n0\n1\n1");
+        c.prepare(scratch / "User");
+        CaptureErrors errors;
+        const UserProfile found = nextStart();
+        EXPECT_EQ(found.name, c.current);
+        EXPECT_EQ(found.loggedIn, *c.current != '\0');
+        EXPECT_NE(errors.text().find(c.message), std::string::npos) << errors.text();
+    }
+}
+
+TEST_F(UserFilesTest, LinesLongerThanAnyNameAreSkippedWithAMessage) {
+    writeFile(dir / "User" / "UserData.bin",
+              "Ann\n" + std::string(UserFiles::MaxNameBytes + 1, 'x') + "\nBob\n");
+    writeFile(dir / "User" / "Bob.bin", "5\n0\n1\n1");
+    CaptureErrors errors;
+    EXPECT_EQ(files.list(), (std::vector<std::string>{"Ann", "Bob"}));
+    EXPECT_NE(errors.text().find("UserData.bin: line 2 is longer than any name"), std::string::npos)
+        << errors.text();
+    EXPECT_EQ(nextStart().name, "Bob");
+}
+
+TEST_F(UserFilesTest, WindowsLineEndsEndLines) {
+    writeFile(dir / "User" / "UserData.bin", "Ann\r\nBen\r\n");
+    writeFile(dir / "User" / "Ben.bin", "5\n0\n1\n1");
+    EXPECT_EQ(files.list(), (std::vector<std::string>{"Ann", "Ben"}));
+    EXPECT_EQ(nextStart().name, "Ben");
+}
+
+// A link placed where the game writes makes it replace the link, never write through it.
+TEST_F(UserFilesTest, WritesReplaceLinksInsteadOfFollowingThem) {
+    fs::create_directories(dir / "User");
+    writeFile(dir / "outside" / "list", "Zed\n");
+    fs::create_symlink(dir / "outside" / "list", dir / "User" / "UserData.bin");
+    fs::create_symlink(dir / "outside" / "temporary", dir / "User" / "UserData.bin.new");
+    fs::create_symlink(dir / "outside" / "Bob", dir / "User" / "Bob.bin");
+    EXPECT_EQ(files.registerUser("Bob", profile), UserFiles::Registration::Registered);
+    EXPECT_EQ(readFile(dir / "outside" / "list"), "Zed\n");
+    EXPECT_FALSE(fs::exists(dir / "outside" / "temporary"));
+    EXPECT_FALSE(fs::exists(dir / "outside" / "Bob"));
+    EXPECT_FALSE(fs::is_symlink(dir / "User" / "UserData.bin"));
+    EXPECT_EQ(readFile(dir / "User" / "UserData.bin"), "Bob\nZed\n");
+    EXPECT_EQ(readFile(dir / "User" / "Bob.bin"), "5\n0\n1\n1");
+}
+
+TEST_F(UserFilesTest, TwoCopiesRegisteringAtOnceKeepEveryPlayer) {
+    nextStart();
+    const int perCopy = 60;
+    const auto registerMany = [this](const std::string& prefix) {
+        for (int i = 0; i < perCopy; ++i) {
+            UserProfile someone;
+            files.registerUser(prefix + std::to_string(i), someone);
+        }
+    };
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        registerMany("child");
+        _exit(0);
+    }
+    registerMany("parent");
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const std::vector<std::string> names = files.list();
+    EXPECT_EQ(names.size(), 2u * perCopy);
+    for (const char* prefix : {"child", "parent"})
+        for (int i = 0; i < perCopy; ++i)
+            EXPECT_NE(std::find(names.begin(), names.end(), prefix + std::to_string(i)),
+                      names.end())
+                << prefix << i;
 }
 
 TEST_F(UserFilesTest, TheListSkipsNothingButEndsAtTheLastLine) {

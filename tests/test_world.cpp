@@ -189,12 +189,43 @@ TEST(WorldLevels, ALevelThatCannotBeLoadedIsSkippedWithAMessage) {
     EXPECT_NE(errors.text().find("Skipping level 2"), std::string::npos) << errors.text();
 }
 
-TEST(WorldLevels, NoLoadableLevelLeavesNothingToPlay) {
+// Ground and a power block, but nothing to clear: it would count as cleared at once.
+std::string levelWithoutSpawner() {
+    std::vector<std::string> rows(12, row('.'));
+    rows[6][10] = 'P';
+    rows[11] = row('#');
+    return levelScript(rows);
+}
+
+TEST(WorldLevels, ALevelWithoutASpawnerIsSkippedWithAMessage) {
     CerrCapture errors;
-    WorldFixture fixture({{1, "while true do end"}, {2, "return {}"}});
-    EXPECT_FALSE(fixture.world().hasLevel());
-    fixture.run(3); // nothing to update, nothing breaks
-    EXPECT_NE(errors.text().find("No level could be loaded"), std::string::npos);
+    WorldFixture fixture({{1, levelWithoutSpawner()},
+                          {2, oneSpawnerLevel('G')},
+                          {3, levelWithoutSpawner()},
+                          {4, twoSpawnerLevel(9)}});
+    World& world = fixture.world();
+    ASSERT_TRUE(world.hasLevel());
+    EXPECT_EQ(world.getLevel(), 2);
+    firstSpawner(world)->advance();
+    fixture.run(1);
+    EXPECT_EQ(world.getLevel(), 4);
+    for (const char* file : {"Levels/Level1.lua: the level has no spawner",
+                             "Levels/Level3.lua: the level has no spawner", "Skipping level 3"})
+        EXPECT_NE(errors.text().find(file), std::string::npos) << errors.text();
+}
+
+TEST(WorldLevels, NoPlayableLevelLeavesNothingToPlay) {
+    const std::vector<std::map<int, std::string>> cases = {
+        {{1, "while true do end"}, {2, "return {}"}},
+        {{1, levelWithoutSpawner()}, {2, levelWithoutSpawner()}},
+    };
+    for (const auto& levels : cases) {
+        CerrCapture errors;
+        WorldFixture fixture(levels);
+        EXPECT_FALSE(fixture.world().hasLevel());
+        fixture.run(3); // nothing to update, nothing breaks
+        EXPECT_NE(errors.text().find("No level can be played"), std::string::npos) << errors.text();
+    }
 }
 
 TEST(WorldLevels, NoLevelFileAtAll) {

@@ -105,11 +105,13 @@ int vertexSetType(lua_State* state) {
     return 1;
 }
 
-// Writes the rectangle's corners into one field (position or texture pixels) of quad q.
+// Writes the rectangle's corners into one field (position or texture pixels) of quad q. The
+// rectangle is read before the quad is checked: reading a field can run the script's own code,
+// which may resize the array.
 int setQuadCorners(lua_State* state, sf::Vector2f sf::Vertex::*field) {
     sf::VertexArray& vertices = handle(state);
-    const std::size_t first = quadStart(state, vertices, 2);
     const Corners corners = readRect(state, 3);
+    const std::size_t first = quadStart(state, vertices, 2);
     vertices[first].*field = corners.topLeft;
     vertices[first + 1].*field = corners.topRight;
     vertices[first + 2].*field = corners.bottomRight;
@@ -191,11 +193,10 @@ GameHUD::GameHUD() : vertices(sf::Points) {
 
     if (script.isValid()) {
         registerVertexFunctions(script, vertices);
-        // A script that does not even run has nothing to call.
-        if (!script.runFile(ScriptFile, LUA_MULTRET)) {
-            report(script.error());
-            scriptDisabled = true;
-        }
+        // A chunk that fails half-way may still have defined init and update; one that did not
+        // load, or had to be stopped, has nothing worth calling.
+        if (!script.runFile(ScriptFile, LUA_MULTRET))
+            fail(script.error(), script.failedToLoad() || script.wasStopped());
         lua_settop(script, 0);
     }
     vertices.setPrimitiveType(sf::Quads);
@@ -212,6 +213,16 @@ void GameHUD::setPlayer(const Player* value) {
 void GameHUD::report(const std::string& problem) {
     if (reported.insert(problem).second)
         std::cerr << ScriptFile << ": " << problem << '\n';
+}
+
+void GameHUD::fail(const std::string& problem, bool broken) {
+    report(problem);
+    ++failures;
+    if (!broken && failures >= MaxFailures) {
+        report("it failed " + std::to_string(failures) + " times and is no longer called");
+        broken = true;
+    }
+    scriptDisabled = scriptDisabled || broken;
 }
 
 void GameHUD::callInit() {
@@ -234,10 +245,8 @@ void GameHUD::callInit() {
     lua_setfield(script, -2, "width");
     lua_pushnumber(script, bounds.height);
     lua_setfield(script, -2, "height");
-    if (!script.call(1, 0)) {
-        report("init failed: " + script.error());
-        scriptDisabled = script.wasStopped();
-    }
+    if (!script.call(1, 0))
+        fail("init failed: " + script.error(), script.wasStopped());
     lua_settop(script, 0);
 }
 
@@ -258,11 +267,9 @@ void GameHUD::updateCurrent(sf::Time) {
         lua_pushnumber(script, colours[static_cast<std::size_t>(i)]);
         lua_setfield(script, -2, names[i]);
     }
-    if (!script.call(2, 0)) {
-        report("update failed: " + script.error());
-        // A script that had to be stopped would cost its whole budget again every frame.
-        scriptDisabled = script.wasStopped();
-    }
+    // A script that had to be stopped would cost its whole budget again every frame.
+    if (!script.call(2, 0))
+        fail("update failed: " + script.error(), script.wasStopped());
     lua_settop(script, 0);
 }
 

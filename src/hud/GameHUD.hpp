@@ -16,7 +16,9 @@ class Player;
 // "Scripts/HUDElements.lua". The script gets the banner's rectangle once (init) and the player's
 // lives and colour counters every frame (update), and edits the quads through the vertex
 // functions. A broken script only costs the quads: the banner keeps drawing and the error stream
-// names the script and each distinct problem once.
+// names the script and each distinct problem once (long ones cut short). A script that had to be
+// stopped, or that failed MaxFailures times, is not called again, so a failing script costs
+// neither time nor memory every frame.
 class GameHUD : public SceneNode {
 public:
     static constexpr const char* ScriptFile = "Scripts/HUDElements.lua";
@@ -40,10 +42,14 @@ public:
     static void registerVertexFunctions(lua_State* state, sf::VertexArray& vertices);
 
 private:
+    static constexpr int MaxFailures = 10;
+
     void updateCurrent(sf::Time dt) override;
     void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
     void callInit();
     void report(const std::string& problem);
+    // Reports a failed run or call; a broken script, or one that failed too often, is disabled.
+    void fail(const std::string& problem, bool broken);
 
     sf::Sprite banner;
     sf::VertexArray vertices;
@@ -51,5 +57,6 @@ private:
     const Player* player = nullptr;
     sf::Texture elementTexture;
     std::set<std::string> reported;
+    int failures = 0;
     bool scriptDisabled = false;
 };

@@ -26,7 +26,7 @@ bool GameState::update(sf::Time dt) {
         return true;
     }
     world.update(dt);
-    input.handleRealtimeInput(world.getCommandQueue());
+    input.handleRealtimeInput(*getContext().window, world.getCommandQueue());
     return true;
 }
 

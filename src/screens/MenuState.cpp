@@ -136,7 +136,7 @@ void MenuState::buildNamePage() {
     box->setFont(context.fonts->get(Fonts::MenuButton));
     box->setBoxColors(sf::Color::White, sf::Color::Black);
     box->setTextColor(sf::Color::Red);
-    box->setMaxLength(15);
+    box->setMaxLength(UserFiles::MaxNameLength);
     box->setCallback([this] { enterName(); });
     page.pack(box.get());
     widgets.push_back(std::move(box));
@@ -144,16 +144,23 @@ void MenuState::buildNamePage() {
 }
 
 void MenuState::buildUserPage() {
-    GUI::Container page(*getContext().window);
+    const sf::RenderWindow& window = *getContext().window;
+    GUI::Container page(window);
+    GUI::Button& back = makeButton("Back", 0.f);
+    back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
+    // "Back" goes one row below the last name and must stay on the screen, or the page could not
+    // be left: only the newest names that fit are shown.
+    const float lowest = static_cast<float>(window.getSize().y) - back.getBounds().height / 2.f;
     float y = 400.f;
     for (const std::string& name : UserFiles(getContext().userFolder).list()) {
         if (name.empty())
             continue;
+        if (y + 100.f > lowest)
+            break;
         page.pack(&makeButton(name, y));
         y += 50.f;
     }
-    GUI::Button& back = makeButton("Back", y + 50.f);
-    back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
+    back.setPosition(back.getPosition().x, y + 50.f);
     page.pack(&back);
     pages.push_front(page);
 }
@@ -167,10 +174,12 @@ void MenuState::enterName() {
     }
     UserProfile& profile = *getContext().profile;
     const UserFiles files(getContext().userFolder);
-    if (files.hasUserFile(name))
+    if (files.hasUserFile(name)) {
         profile.load(files.userFile(name));
-    else
+        files.keepListed(name);
+    } else {
         files.registerUser(name, profile);
+    }
     profile.name = name;
     profile.loggedIn = true;
     setWelcome(name);

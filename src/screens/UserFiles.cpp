@@ -2,10 +2,15 @@
 
 #include "screens/UserProfile.hpp"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -14,23 +19,122 @@ namespace {
 
 const char* const DefaultUserFile = "5\n0\n1\n1";
 
-// A folder opens like a file on this system, but holds no values.
-bool isReadable(const fs::path& path) {
-    std::error_code error;
-    return !fs::is_directory(path, error) && static_cast<bool>(std::ifstream(path));
+// Owns a file descriptor (none when negative) and closes it.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd(other.fd) { other.fd = -1; }
+    Descriptor& operator=(Descriptor&&) = delete;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int get() const { return fd; }
+    // Closes now, for a caller that needs to know whether everything reached the disk.
+    bool close() {
+        const int closing = fd;
+        fd = -1;
+        return ::close(closing) == 0;
+    }
+
+private:
+    int fd;
+};
+
+// An exclusive lock on the folder while it lives; without one (a system that does not lock)
+// the list is still replaced in one step.
+class FolderLock {
+public:
+    explicit FolderLock(const fs::path& folder)
+        : folder(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (this->folder.get() >= 0)
+            while (::flock(this->folder.get(), LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+
+private:
+    Descriptor folder;
+};
+
+std::string systemError() {
+    return std::strerror(errno);
 }
 
-// The whole list as it is on disk; a missing or unreadable one counts as empty.
-std::string readWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+bool writeAll(int fd, const std::string& content) {
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t step = ::write(fd, content.data() + written, content.size() - written);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            return false;
+        written += static_cast<std::size_t>(step);
+    }
+    return true;
 }
 
-bool writeWhole(const fs::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    out.close();
-    return static_cast<bool>(out);
+// Writes a new file of a name no other file has, in the target's folder, and renames it over the
+// target: whatever was at the target, a link included, is replaced, and a failed write leaves it
+// as it was.
+bool replaceFile(const fs::path& target, const std::string& content, std::string& problem) {
+    std::string temporary = target.string() + ".XXXXXX";
+    Descriptor file(::mkstemp(temporary.data()));
+    if (file.get() < 0) {
+        problem = "cannot create a new file beside it (" + systemError() + ")";
+        return false;
+    }
+    if (!writeAll(file.get(), content) || ::fsync(file.get()) != 0 || !file.close()) {
+        problem = "cannot write its new content (" + systemError() + ")";
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        problem = "cannot replace it (" + systemError() + ")";
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Opens a regular file (following links) for reading, or says why not: problem stays empty for a
+// missing file. Opening a FIFO for reading would wait for a writer; without blocking it opens at
+// once, and is then refused as no regular file.
+Descriptor openRegular(const fs::path& path, std::string& problem) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            problem = "cannot be opened (" + systemError() + ")";
+        return file;
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        problem = "is not a regular file";
+        return Descriptor();
+    }
+    return file;
+}
+
+// The lines of a list, a CR before the line break being part of the line end. Lines longer than
+// any name are skipped and reported, naming the file.
+std::vector<std::string> splitLines(const std::string& content, bool withEmptyEnd,
+                                    const fs::path& file) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t number = 1; start < content.size() || withEmptyEnd; ++number) {
+        const std::size_t end = std::min(content.find('\n', start), content.size());
+        std::size_t length = end - start;
+        if (length > 0 && end < content.size() && content[end - 1] == '\r')
+            --length;
+        if (length > UserFiles::MaxNameBytes)
+            std::cerr << file.string() << ": line " << number << " is longer than any name ("
+                      << length << " bytes); it is skipped\n";
+        else
+            lines.push_back(content.substr(start, length));
+        if (end == content.size())
+            break;
+        start = end + 1;
+    }
+    return lines;
 }
 
 } // namespace
@@ -52,8 +156,77 @@ fs::path UserFiles::userFile(const std::string& name) const {
     return folder / (name + ".bin");
 }
 
+bool UserFiles::readSmallFile(const fs::path& path, std::size_t limit, std::string& content,
+                              std::string& problem) {
+    content.clear();
+    problem.clear();
+    const Descriptor file = openRegular(path, problem);
+    if (file.get() < 0)
+        return false;
+    // Read one byte more than allowed, to see a file that is too large (or grew meanwhile).
+    char buffer[4096];
+    for (;;) {
+        const std::size_t wanted = std::min(sizeof buffer, limit + 1 - content.size());
+        const ssize_t got = ::read(file.get(), buffer, wanted);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            problem = "cannot be read (" + systemError() + ")";
+            return false;
+        }
+        if (got == 0)
+            return true;
+        content.append(buffer, static_cast<std::size_t>(got));
+        if (content.size() > limit) {
+            content.clear();
+            problem = "is larger than " + std::to_string(limit) + " bytes";
+            return false;
+        }
+    }
+}
+
 bool UserFiles::hasUserFile(const std::string& name) const {
-    return isValidName(name) && isReadable(userFile(name));
+    std::string problem;
+    return isUserFile(name, problem);
+}
+
+bool UserFiles::isUserFile(const std::string& name, std::string& problem) const {
+    problem.clear();
+    return isValidName(name) && openRegular(userFile(name), problem).get() >= 0;
+}
+
+std::optional<std::vector<std::string>> UserFiles::readList(bool withEmptyEnd) const {
+    std::string content;
+    std::string problem;
+    if (!readSmallFile(listFile(), MaxListBytes, content, problem)) {
+        if (!problem.empty())
+            std::cerr << listFile().string() << ": " << problem << "; it is not read\n";
+        return std::nullopt;
+    }
+    return splitLines(content, withEmptyEnd, listFile());
+}
+
+bool UserFiles::putFirst(const std::string& name, bool unlessListed) const {
+    const FolderLock lock(folder);
+    const fs::path list = listFile();
+    std::string content;
+    std::string problem;
+    if (!readSmallFile(list, MaxListBytes, content, problem) && !problem.empty()) {
+        std::cerr << list.string() << ": " << problem << "; it is left as it was and " << name
+                  << " is not saved\n";
+        return false;
+    }
+    if (unlessListed) {
+        const std::vector<std::string> names = splitLines(content, true, list);
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            return true;
+    }
+    if (!replaceFile(list, name + "\n" + content, problem)) {
+        std::cerr << list.string() << ": " << problem << "; it is left as it was and " << name
+                  << " is not saved\n";
+        return false;
+    }
+    return true;
 }
 
 UserFiles::Registration UserFiles::registerUser(const std::string& name,
@@ -64,36 +237,25 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
 
     std::error_code error;
     fs::create_directories(folder, error);
-    const fs::path list = listFile();
-    const fs::path replacement = list.string() + ".new";
-    if (!writeWhole(replacement, name + "\n" + readWhole(list))) {
-        std::cerr << replacement.string() << ": cannot write the new user list; " << list.string()
-                  << " is left as it was and " << name << " is not saved\n";
-        fs::remove(replacement, error);
+    if (!putFirst(name, false))
         return Registration::NotSaved;
-    }
-    fs::rename(replacement, list, error);
-    if (error) {
-        std::cerr << list.string() << ": cannot replace the user list (" << error.message()
-                  << "); it is left as it was and " << name << " is not saved\n";
-        fs::remove(replacement, error);
-        return Registration::NotSaved;
-    }
     const fs::path file = userFile(name);
-    if (!writeWhole(file, DefaultUserFile)) {
-        std::cerr << file.string() << ": cannot create the user file; " << name
+    std::string problem;
+    if (!replaceFile(file, DefaultUserFile, problem)) {
+        std::cerr << file.string() << ": " << problem << "; " << name
                   << " stays listed but is skipped at the next start\n";
         return Registration::NotSaved;
     }
     return Registration::Registered;
 }
 
+void UserFiles::keepListed(const std::string& name) const {
+    if (isValidName(name))
+        putFirst(name, true);
+}
+
 std::vector<std::string> UserFiles::list() const {
-    std::vector<std::string> names;
-    std::ifstream in(listFile());
-    for (std::string line; std::getline(in, line);)
-        names.push_back(line);
-    return names;
+    return readList(false).value_or(std::vector<std::string>());
 }
 
 void UserFiles::findCurrentUser(UserProfile& profile) const {
@@ -105,30 +267,25 @@ void UserFiles::findCurrentUser(UserProfile& profile) const {
                       << error.message() << ")\n";
         return;
     }
-    std::ifstream in(listFile());
-    if (!in)
-        return;
     // Read to the very end, so a list ending in a line break also offers an empty last name.
-    std::vector<std::string> lines;
-    for (;;) {
-        std::string line;
-        std::getline(in, line);
-        if (in.bad())
-            break;
-        lines.push_back(line);
-        if (in.eof() || in.fail())
-            break;
-    }
-    for (const std::string& line : lines) {
-        if (!isValidName(line) || !isReadable(userFile(line)))
+    const std::optional<std::vector<std::string>> lines = readList(true);
+    if (!lines)
+        return;
+    for (const std::string& line : *lines) {
+        std::string problem;
+        if (!isUserFile(line, problem)) {
+            if (!problem.empty())
+                std::cerr << userFile(line).string() << ": " << problem << "; " << line
+                          << " is skipped\n";
             continue;
+        }
         profile.load(userFile(line));
         profile.loggedIn = true;
         profile.name = line;
         return;
     }
     // A list that names nobody usable is worth a word: the player will be asked for a name.
-    const bool empty = lines.size() == 1 && lines.front().empty();
+    const bool empty = lines->size() == 1 && lines->front().empty();
     std::cerr << listFile().string() << ": "
               << (empty ? "the list of players is empty" : "no listed player has a file")
               << "; no player is current\n";

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,9 +11,23 @@ class UserProfile;
 // The players' save area, the folder "User" below the working directory: the list "UserData.bin"
 // names every registered player, newest first, one per line; each player has a file of their own,
 // name + ".bin", holding four values on four lines. Both are plain text.
+//
+// The folder is not trusted. Only regular files are read (a link to one is followed), and only as
+// much as such a file can sensibly hold, so a FIFO or a link to a device cannot stall the game.
+// Files are replaced by renaming a fresh file over them, so a link at their path is replaced and
+// never written through. Changes to the list are made under a lock on the folder, so two copies of
+// the game registering at once both keep their player.
 class UserFiles {
 public:
     enum class Registration { Registered, BadName, NotSaved };
+
+    // The name page takes at most this many characters: in the list's UTF-8, at most four bytes
+    // each. Longer lines were not written by the game and are skipped.
+    static constexpr std::size_t MaxNameLength = 15;
+    static constexpr std::size_t MaxNameBytes = 4 * MaxNameLength;
+    // Tens of thousands of players; a player's file holds four short values.
+    static constexpr std::size_t MaxListBytes = 1024 * 1024;
+    static constexpr std::size_t MaxUserFileBytes = 4096;
 
     explicit UserFiles(std::filesystem::path folder = "User");
 
@@ -24,22 +40,41 @@ public:
     std::filesystem::path listFile() const;
     std::filesystem::path userFile(const std::string& name) const;
 
-    // Whether the player's file can be opened for reading.
+    // Whether the player's file is a regular file that can be opened for reading.
     bool hasUserFile(const std::string& name) const;
 
     // Puts the name first in the list, creates the player's file with the values 5, 0, 1, 1 and
-    // gives the profile those values. The list is replaced in one step (a new file renamed over
-    // it), so a failed write leaves the old list as it was. BadName changes nothing; NotSaved
-    // (reported on std::cerr) still gives the profile the new player's values.
+    // gives the profile those values. The list is replaced in one step, so a failed write leaves
+    // the old list as it was; a list that cannot be read is left alone too. BadName changes
+    // nothing; NotSaved (reported on std::cerr) still gives the profile the new player's values.
     Registration registerUser(const std::string& name, UserProfile& profile) const;
 
-    // The lines of the list in file order; no list gives none.
+    // For a player whose file exists: puts the name first in the list when the list does not name
+    // it at all (lost from the list, or the list was edited elsewhere), so the next start finds it.
+    void keepListed(const std::string& name) const;
+
+    // The lines of the list in file order, a line end of CR LF counting as one; no list gives none.
     std::vector<std::string> list() const;
 
     // The start-up look-up: the first listed player whose file exists becomes current (values
     // loaded, name set, logged in). Creates the folder when there is none yet.
     void findCurrentUser(UserProfile& profile) const;
 
+    // Reads a whole regular file of at most limit bytes into content, without waiting on a FIFO or
+    // reading a device. False when it cannot: problem is then empty for a missing file and says
+    // what is wrong otherwise.
+    static bool readSmallFile(const std::filesystem::path& path, std::size_t limit,
+                              std::string& content, std::string& problem);
+
 private:
+    // hasUserFile, saying why an existing file cannot be used.
+    bool isUserFile(const std::string& name, std::string& problem) const;
+    // The list's lines; withEmptyEnd keeps the empty line after a final line break, as the
+    // start-up look-up offers it. Nothing when there is no list or it cannot be read (reported).
+    std::optional<std::vector<std::string>> readList(bool withEmptyEnd) const;
+    // Puts the name first in the list; with unlessListed, a listed name is left where it is. False
+    // (reported) when the list could not be read or replaced.
+    bool putFirst(const std::string& name, bool unlessListed) const;
+
     std::filesystem::path folder;
 };

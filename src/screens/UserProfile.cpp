@@ -1,8 +1,10 @@
 #include "screens/UserProfile.hpp"
 
+#include "screens/UserFiles.hpp"
+
 #include <charconv>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
@@ -45,11 +47,14 @@ bool readNumber(std::istream& in, std::int64_t& field, const std::filesystem::pa
 } // namespace
 
 bool UserProfile::load(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    if (!in) {
-        std::cerr << path.string() << ": the user file cannot be opened\n";
+    std::string content;
+    std::string problem;
+    if (!UserFiles::readSmallFile(path, UserFiles::MaxUserFileBytes, content, problem)) {
+        std::cerr << path.string() << ": the user file "
+                  << (problem.empty() ? "cannot be opened" : problem) << '\n';
         return false;
     }
+    std::istringstream in(content);
     bool complete = readCharacter(in, value1, path, 1);
     complete = readNumber(in, value2, path, 2) && complete;
     complete = readCharacter(in, value3, path, 3) && complete;

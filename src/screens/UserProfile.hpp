@@ -10,8 +10,8 @@ class UserProfile {
 public:
     // Reads value1, value2 (a number), value3 and value4, each after any white space. A value that
     // is missing or unreadable keeps its previous value and is reported on std::cerr with the
-    // file's name; false then, and also when the file cannot be opened. Name and loggedIn are not
-    // touched.
+    // file's name; false then, and also when the file cannot be opened or is no regular file of
+    // at most UserFiles::MaxUserFileBytes. Name and loggedIn are not touched.
     bool load(const std::filesystem::path& path);
     void setValues(char first, std::int64_t second, char third, char fourth);
 

@@ -24,20 +24,52 @@ Block::Block(int tileNumber, int row, int column, int quadIndex)
 
 Block::~Block() = default;
 
-std::unique_ptr<Block> Block::createBlock(int tileNumber, int row, int column, int quadIndex) {
+namespace {
+enum class Kind { Ground, Power, Spawner, Portal };
+
+Kind kindOf(int tileNumber) {
     switch (tileNumber) {
     case 5:
-        return std::make_unique<PowerBlock>(tileNumber, row, column, quadIndex);
+        return Kind::Power;
     case 6:
     case 7:
     case 8:
     case 9:
-        return std::make_unique<Spawner>(tileNumber, row, column, quadIndex);
+        return Kind::Spawner;
     case 10:
-        return std::make_unique<Portal>(tileNumber, row, column, quadIndex);
+        return Kind::Portal;
     default:
-        return std::make_unique<Block>(tileNumber, row, column, quadIndex);
+        return Kind::Ground;
     }
+}
+} // namespace
+
+std::unique_ptr<Block> Block::createBlock(int tileNumber, int row, int column, int quadIndex) {
+    switch (kindOf(tileNumber)) {
+    case Kind::Power:
+        return std::make_unique<PowerBlock>(tileNumber, row, column, quadIndex);
+    case Kind::Spawner:
+        return std::make_unique<Spawner>(tileNumber, row, column, quadIndex);
+    case Kind::Portal:
+        return std::make_unique<Portal>(tileNumber, row, column, quadIndex);
+    case Kind::Ground:
+        break;
+    }
+    return std::make_unique<Block>(tileNumber, row, column, quadIndex);
+}
+
+std::size_t Block::sizeOfBlock(int tileNumber) {
+    switch (kindOf(tileNumber)) {
+    case Kind::Power:
+        return sizeof(PowerBlock);
+    case Kind::Spawner:
+        return sizeof(Spawner);
+    case Kind::Portal:
+        return sizeof(Portal);
+    case Kind::Ground:
+        break;
+    }
+    return sizeof(Block);
 }
 
 void Block::land(Entity* actor) {

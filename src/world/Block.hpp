@@ -3,6 +3,7 @@
 #include <SFML/Graphics/Vertex.hpp>
 
 #include <bitset>
+#include <cstddef>
 #include <memory>
 
 class Entity;
@@ -18,6 +19,9 @@ public:
 
     // Creates the block class that a tile number stands for; the map owns the result.
     static std::unique_ptr<Block> createBlock(int tileNumber, int row, int column, int quadIndex);
+    // The size of the block createBlock makes for the tile number, so a map can tell what its
+    // blocks would cost before it builds them (a spawner carries a random generator of ~5 KB).
+    static std::size_t sizeOfBlock(int tileNumber);
 
     virtual void land(Entity* actor);
     virtual void hitFromBelow(Entity* actor);

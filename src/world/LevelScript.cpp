@@ -4,7 +4,6 @@
 
 #include <lua.hpp>
 
-#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -28,8 +27,8 @@ void pushField(lua_State* lua, int table, const char* key) {
 
 bool readSize(lua_State* lua, int layer, const char* name, long& out, std::string& problem) {
     pushField(lua, layer, name);
-    const bool isNumber = lua_type(lua, -1) == LUA_TNUMBER;
-    const double value = isNumber ? lua_tonumber(lua, -1) : 0.0;
+    int isNumber = 0;
+    const double value = lua_tonumberx(lua, -1, &isNumber);
     lua_pop(lua, 1);
     if (!isNumber || !(value >= 1.0)) {
         problem = std::string("the first layer's ") + name + " is not a positive number";
@@ -55,11 +54,11 @@ bool readData(lua_State* lua, int layer, int layerNumber, long count, std::vecto
     out.assign(static_cast<std::size_t>(count), 0);
     for (long i = 0; i < count; ++i) {
         lua_rawgeti(lua, data, static_cast<int>(i + 1));
-        const int type = lua_type(lua, -1);
-        if (type != LUA_TNIL) {
-            const double value = type == LUA_TNUMBER ? lua_tonumber(lua, -1) : std::nan("");
-            if (!(value >= std::numeric_limits<int>::min() &&
-                  value <= std::numeric_limits<int>::max())) {
+        if (!lua_isnil(lua, -1)) {
+            int isNumber = 0;
+            const double value = lua_tonumberx(lua, -1, &isNumber);
+            if (!isNumber || !(value >= std::numeric_limits<int>::min() &&
+                               value <= std::numeric_limits<int>::max())) {
                 problem = "layer " + std::to_string(layerNumber) + " data entry " +
                           std::to_string(i + 1) + " is not a tile number";
                 return false;

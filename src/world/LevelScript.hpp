@@ -10,6 +10,7 @@
 //   layers[1].width, layers[1].height  the grid in cells (positive, at most a million cells)
 //   layers[1].data                     tile numbers row by row from the top-left cell; 0 is empty
 //   layers[2].data                     same indexing; a non-zero entry lets the cell take the key
+// Sizes and tile numbers are what Lua takes for a number, numeric strings such as "30" included.
 // Entries missing at the end of a data array read as 0. Other fields are ignored. A script that
 // runs for ever or claims more than 256 MB is stopped.
 class LevelScript {

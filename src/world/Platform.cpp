@@ -16,6 +16,22 @@ namespace {
 const int Columns = 30;
 const float PictureWidth = 64.f;
 const float PictureHeight = 36.f;
+
+// What a level's blocks may take. The shipped levels need well under a megabyte; a few lines of
+// script could otherwise ask for a million spawners, gigabytes in all.
+const std::size_t MaxLevelBytes = 64u * 1024u * 1024u;
+
+// Memory the map would hold for these tiles: a pointer per cell, and per block the block itself,
+// its owner, its four vertices and its cell index.
+std::size_t levelBytes(const std::vector<int>& tileNumbers) {
+    const std::size_t perBlock =
+        sizeof(std::unique_ptr<Block>) + 4 * sizeof(sf::Vertex) + sizeof(int);
+    std::size_t bytes = tileNumbers.size() * sizeof(Block*);
+    for (const int tileNumber : tileNumbers)
+        if (tileNumber != 0)
+            bytes += Block::sizeOfBlock(tileNumber) + perBlock;
+    return bytes;
+}
 } // namespace
 
 Platform::Platform() {
@@ -71,6 +87,10 @@ bool Platform::loadLevel(int level) {
         problem = "cannot be laid out in a window narrower than 30 pixels";
     else if (!script.load(path))
         problem = script.getProblem();
+    else if (const std::size_t bytes = levelBytes(script.getTiles()); bytes > MaxLevelBytes)
+        problem = "its blocks would take " + std::to_string(bytes / (1024 * 1024)) +
+                  " MB, more than the " + std::to_string(MaxLevelBytes / (1024 * 1024)) +
+                  " MB a level may use";
     if (!problem.empty()) {
         clearLevel();
         std::cerr << "Level file " << path << ": " << problem << "; no blocks were built\n";

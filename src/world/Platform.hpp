@@ -23,8 +23,9 @@ public:
     Platform();
     ~Platform() override;
 
-    // Builds the grid of the level, scaled to windowSize. On any problem with the file it names
-    // the file and the problem on std::cerr, leaves the map empty and returns false.
+    // Builds the grid of the level, scaled to windowSize. On any problem with the file (blocks that
+    // would take more than 64 MB included) it names the file and the problem on std::cerr, leaves
+    // the map empty and returns false.
     bool loadLevel(int level);
     // (columns x tile width, rows x tile height) in pixels.
     sf::Vector2f getMapSize() const;

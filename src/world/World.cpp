@@ -112,8 +112,13 @@ bool World::buildFirstPlayable(int first) {
     int candidate = (first - 1) % levelCount + 1;
     for (int tried = 0; tried < levelCount; ++tried, candidate = nextLevel(candidate)) {
         if (buildScene(candidate)) {
-            level = candidate;
-            return true;
+            if (opponent->getSpawnerCount() > 0) {
+                level = candidate;
+                return true;
+            }
+            // It would count as cleared at once, and so would every level after it.
+            std::cerr << "Level file " << levelFile(candidate)
+                      << ": the level has no spawner, so it cannot be played\n";
         }
         // The map loader has already named the file and what is wrong with it.
         std::cerr << "Skipping level " << candidate << "\n";
@@ -126,7 +131,7 @@ bool World::buildFirstPlayable(int first) {
         opponent = nullptr;
         player = nullptr;
     }
-    std::cerr << "No level could be loaded; there is nothing to play\n";
+    std::cerr << "No level can be played; there is nothing to play\n";
     return false;
 }
 

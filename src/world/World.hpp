@@ -23,8 +23,9 @@ class SpriteNode;
 // Everything that is played: the in-game pictures and sounds, the scene graph of the current
 // level and the camera. Each step runs the scene, the collision pass, the queued commands, the
 // camera, the sound listener and the removal pass, and builds the next level once no spawner is
-// left. After the last level the game goes on from level 1; levels that cannot be loaded are
-// skipped, and when none can be, the world has nothing to play (hasLevel() is false).
+// left. After the last level the game goes on from level 1; levels that cannot be loaded, or that
+// have no spawner and so could never be played, are skipped with a message, and when none can be
+// played, the world has nothing to play (hasLevel() is false).
 //
 // The world is laid out for the target's size up to 1920 pixels across: a wider target is played
 // as a 1920-pixel-wide one of the same shape (published as windowSize), and the picture is scaled
