@@ -56,7 +56,8 @@ std::string levelScript(const std::vector<std::string>& rows) {
     return script.str();
 }
 
-WorldFixture::WorldFixture(const std::map<int, std::string>& levels, sf::Vector2u windowSize) {
+WorldFixture::WorldFixture(const std::map<int, std::string>& levels, sf::Vector2u windowSize,
+                           int firstLevel) {
     if (!target.create(windowSize.x, windowSize.y))
         ADD_FAILURE() << "no picture of " << windowSize.x << "x" << windowSize.y << " to draw into";
     // The shipped scripts and pictures, so actors get their real sizes.
@@ -68,7 +69,7 @@ WorldFixture::WorldFixture(const std::map<int, std::string>& levels, sf::Vector2
     // Commands left over from an earlier test must not reach this world.
     while (!commandQueue().isEmpty())
         commandQueue().pop();
-    theWorld = std::make_unique<World>(target);
+    theWorld = std::make_unique<World>(target, firstLevel);
 }
 
 WorldFixture::~WorldFixture() {

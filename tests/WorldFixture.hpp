@@ -25,9 +25,9 @@ std::string row(char cell);
 class WorldFixture {
 public:
     // Writes Levels/Level<n>.lua for each entry, then builds the world for a window of the given
-    // size.
+    // size, from the given level on.
     explicit WorldFixture(const std::map<int, std::string>& levels,
-                          sf::Vector2u windowSize = {1280, 720});
+                          sf::Vector2u windowSize = {1280, 720}, int firstLevel = 1);
     ~WorldFixture();
 
     World& world() { return *theWorld; }

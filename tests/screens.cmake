@@ -2,6 +2,7 @@
 # test drives the real program, so they run in the end-to-end executable, one at a time.
 target_sources(quellix_tests PRIVATE
   test_loading_state.cpp
+  test_settings.cpp
   test_user_files.cpp
   test_user_profile.cpp
 )

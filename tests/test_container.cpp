@@ -1,4 +1,5 @@
-// The pointer rules every page of widgets shares, driven with the pointer given to the container.
+// The pointer and keyboard rules every page of widgets shares, driven with the pointer given to the
+// container.
 #include "gui/Component.hpp"
 #include "gui/Container.hpp"
 
@@ -13,9 +14,10 @@ namespace {
 // A widget with fixed bounds that counts what happens to it.
 class Probe : public GUI::Component {
 public:
-    explicit Probe(sf::FloatRect bounds, bool consumes = false)
-        : bounds(bounds), consumes(consumes) {}
+    explicit Probe(sf::FloatRect bounds, bool consumes = false, bool selectable = true)
+        : bounds(bounds), consumes(consumes), selectable(selectable) {}
     sf::FloatRect getBounds() const override { return bounds; }
+    bool isSelectable() const override { return selectable; }
     void trigger() override {
         ++triggers;
         markTriggered();
@@ -36,7 +38,15 @@ private:
     }
     sf::FloatRect bounds;
     bool consumes;
+    bool selectable;
 };
+
+sf::Event keyPressed(sf::Keyboard::Key code) {
+    sf::Event event;
+    event.type = sf::Event::KeyPressed;
+    event.key = {code, false, false, false, false};
+    return event;
+}
 
 sf::Event buttonEvent(sf::Event::EventType type, sf::Mouse::Button button = sf::Mouse::Left) {
     sf::Event event;
@@ -176,12 +186,98 @@ TEST_F(ContainerTest, AConsumedEventStopsTheOfferButNotThePressRules) {
 TEST_F(ContainerTest, OtherEventsOnlyReachTheChildren) {
     page.pack(&a);
     a.setActive(true);
-    sf::Event key;
-    key.type = sf::Event::KeyPressed;
-    page.handleEvent(key, Outside);
+    page.handleEvent(keyPressed(sf::Keyboard::A), Outside);
     EXPECT_EQ(a.offered, 1);
     EXPECT_TRUE(a.isActive());
     EXPECT_EQ(a.triggers, 0);
+}
+
+// A column of three buttons with a field between the first two that the keys pass over.
+class KeyboardPage : public ContainerTest {
+protected:
+    KeyboardPage() {
+        for (Probe* child : {&a, &field, &b, &c})
+            page.pack(child);
+    }
+    void press(sf::Keyboard::Key code) { page.handleEvent(keyPressed(code), Outside); }
+    // Which children look hovered after a frame with the pointer at `pointer`.
+    std::vector<bool> hoveredAfterFrame(sf::Vector2f pointer = Outside) {
+        page.update(pointer, false);
+        return {a.isHovered(), field.isHovered(), b.isHovered(), c.isHovered()};
+    }
+
+    Probe field{sf::FloatRect(10.f, 40.f, 20.f, 20.f), false, false};
+    Probe b{sf::FloatRect(10.f, 70.f, 20.f, 20.f)};
+    Probe c{sf::FloatRect(10.f, 100.f, 20.f, 20.f)};
+};
+
+TEST_F(KeyboardPage, AnOpeningPageHighlightsItsFirstButtonWhereverThePointerIs) {
+    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 75.f)),
+              (std::vector<bool>{false, false, true, false}))
+        << "before, the pointer leads";
+    page.selectFirst();
+    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 75.f)),
+              (std::vector<bool>{true, false, false, false}));
+}
+
+TEST_F(KeyboardPage, DownAndUpStepOverWhatCannotBeSelectedAndGoRoundTheEnds) {
+    page.selectFirst();
+    press(sf::Keyboard::Down);
+    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{false, false, true, false}));
+    press(sf::Keyboard::Down);
+    press(sf::Keyboard::Down);
+    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{true, false, false, false}))
+        << "past the last button comes the first";
+    press(sf::Keyboard::Up);
+    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{false, false, false, true}))
+        << "before the first comes the last";
+}
+
+TEST_F(KeyboardPage, ReturnAndSpaceTriggerTheHighlightedButton) {
+    page.selectFirst();
+    press(sf::Keyboard::Down);
+    press(sf::Keyboard::Return);
+    press(sf::Keyboard::Space);
+    EXPECT_EQ(a.triggers, 0);
+    EXPECT_EQ(b.triggers, 2);
+    EXPECT_EQ(c.triggers, 0);
+}
+
+TEST_F(KeyboardPage, WithNothingHighlightedReturnDoesNothingAndDownStartsAtTheTop) {
+    press(sf::Keyboard::Return);
+    EXPECT_EQ(a.triggers + b.triggers + c.triggers, 0);
+    press(sf::Keyboard::Down);
+    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{true, false, false, false}));
+}
+
+TEST_F(KeyboardPage, AMovingPointerLeadsAndTheKeysGoOnFromWhatItHovered) {
+    page.selectFirst();
+    sf::Event moved;
+    moved.type = sf::Event::MouseMoved;
+    moved.mouseMove = {15, 105};
+    page.handleEvent(moved, Outside);
+    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 105.f)),
+              (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 45.f)),
+              (std::vector<bool>{false, true, false, false}))
+        << "the pointer hovers the field, which the keys cannot select";
+    press(sf::Keyboard::Up);
+    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 45.f)),
+              (std::vector<bool>{false, false, true, false}));
+}
+
+TEST_F(KeyboardPage, AKeyTheHighlightedChildConsumesIsNotActedOn) {
+    Probe typing(sf::FloatRect(10.f, 130.f, 20.f, 20.f), true);
+    GUI::Container form(window);
+    form.pack(&typing);
+    form.pack(&a);
+    form.selectFirst();
+    form.handleEvent(keyPressed(sf::Keyboard::Down), Outside);
+    form.handleEvent(keyPressed(sf::Keyboard::Return), Outside);
+    form.update(Outside, false);
+    EXPECT_TRUE(typing.isHovered());
+    EXPECT_FALSE(a.isHovered());
+    EXPECT_EQ(typing.triggers + a.triggers, 0);
 }
 
 TEST_F(ContainerTest, CopiesShareTheirComponents) {

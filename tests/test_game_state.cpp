@@ -1,16 +1,22 @@
-// The game screen on a real screen stack and window: its music, and the three ways it leaves.
+// The game screen on a real screen stack and window: its music, the three ways it leaves, pausing,
+// the level's number over play, and the best level reached that a cleared level raises.
 
 #include "CaptureErrors.hpp"
 #include "WorldFixture.hpp"
 
+#include "actors/Opponent.hpp"
 #include "actors/Player.hpp"
 #include "actors/Tank.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
 #include "screens/GameState.hpp"
+#include "screens/UserProfile.hpp"
+#include "screens/VolumeControl.hpp"
+#include "world/Spawner.hpp"
 
 #include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
@@ -38,9 +44,9 @@ public:
     static inline ObservedGameState* latest = nullptr;
 };
 
-std::string oneLevel() {
+std::string oneLevel(char spawner = 'R') {
     std::vector<std::string> rows(20, row('.'));
-    rows[1][27] = 'R';
+    rows[1][27] = spawner;
     return levelScript(rows);
 }
 
@@ -55,15 +61,41 @@ sf::Event keyPressed(sf::Keyboard::Key key) {
 // application's shared objects, and a stack on which the game screen is registered.
 class GameStateScreen : public ::testing::Test {
 protected:
-    void start(bool withLevel) {
-        for (const char* folder : {"Scripts", "Images", "Audio"})
+    // With levels of one green spawner each, which one paid hit clears, after the first.
+    void start(bool withLevel, int levels = 1) {
+        for (const char* folder : {"Scripts", "Images", "Audio", "Fonts"})
             if (fs::exists(dataDir() / folder))
                 fs::copy(dataDir() / folder, dir / folder, fs::copy_options::recursive);
-        if (withLevel)
-            writeFile(dir / "Levels/Level1.lua", oneLevel());
+        for (int level = 1; withLevel && level <= levels; ++level)
+            writeFile(dir / ("Levels/Level" + std::to_string(level) + ".lua"),
+                      oneLevel(level == 1 && levels == 1 ? 'R' : 'G'));
         stack.registerState<ObservedGameState>(States::Game);
         stack.push(States::Game);
         stack.update(Frame); // builds the screen
+    }
+
+    World& world() { return ObservedGameState::latest->getWorld(); }
+
+    // Pays the level's spawner off; the next level starts in the next update.
+    void clearLevel() {
+        world().getOpponent()->getSpawners().front()->advance();
+        stack.update(Frame);
+    }
+
+    // Pure white pixels in the middle of the play area, where the level's number shows.
+    std::size_t whiteInTheMiddle() {
+        window.clear();
+        stack.draw();
+        sf::Texture shown;
+        shown.create(window.getSize().x, window.getSize().y);
+        shown.update(window);
+        window.display();
+        const sf::Image picture = shown.copyToImage();
+        std::size_t white = 0;
+        for (unsigned y = 230; y < 350; ++y)
+            for (unsigned x = 400; x < 880; ++x)
+                white += picture.getPixel(x, y) == sf::Color::White ? 1 : 0;
+        return white;
     }
 
     TempDir dir;
@@ -71,7 +103,12 @@ protected:
     sf::RenderWindow window{sf::VideoMode(1280, 720), "game screen test"};
     TextureHolder textures;
     MusicPlayer music;
-    StateStack stack{State::Context{&window, &textures, &music, nullptr, nullptr}};
+    FontHolder fonts;
+    UserProfile profile;
+    VolumeControl volume{dir / "Settings.txt"};
+    int firstLevel = 1;
+    StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
+                                    &volume, &firstLevel}};
 };
 
 TEST_F(GameStateScreen, PlaysTheGameThemeAndRunsTheWorld) {
@@ -143,6 +180,96 @@ TEST_F(GameStateScreen, TheGameOverLeavesAtTheEndOfThatUpdate) {
     EXPECT_TRUE(stack.isEmpty());
     EXPECT_EQ(tanks, 25);
     EXPECT_EQ(ObservedGameState::latest, nullptr);
+}
+
+TEST_F(GameStateScreen, PStopsPlayAndTheMusicAndOnlyPGoesOn) {
+    start(true);
+    const sf::Music* theme = music.getMusic();
+    ASSERT_NE(theme, nullptr);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    for (int i = 0; i < 120; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(world().getPlayer()->getTank(), nullptr) << "no tank comes while paused";
+    EXPECT_EQ(theme->getStatus(), sf::Music::Paused);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    EXPECT_EQ(theme->getStatus(), sf::Music::Playing);
+    stack.update(Frame);
+    Tank* tank = world().getPlayer()->getTank();
+    ASSERT_NE(tank, nullptr) << "play goes on";
+
+    // Losing the focus pauses too; getting it back does not go on by itself.
+    tank->setVelocity(300.f, 0.f);
+    const sf::Vector2f where = tank->getPosition();
+    sf::Event focus;
+    focus.type = sf::Event::LostFocus;
+    stack.handleEvent(focus);
+    focus.type = sf::Event::GainedFocus;
+    stack.handleEvent(focus);
+    for (int i = 0; i < 30; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(tank->getPosition(), where);
+    EXPECT_EQ(theme->getStatus(), sf::Music::Paused);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.update(Frame);
+    EXPECT_GT(tank->getPosition().x, where.x);
+
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    EXPECT_TRUE(stack.isEmpty()) << "Escape ends the game, paused or not";
+}
+
+TEST_F(GameStateScreen, TheLevelsNumberShowsForTwoSecondsOfPlay) {
+    start(true, 2);
+    EXPECT_GT(whiteInTheMiddle(), 500u) << "\"Level 1\" shows as play starts";
+    for (int i = 0; i < 110; ++i)
+        stack.update(Frame);
+    // Paused for a long while at 1.85 s: the number stays, and so it does after play goes on.
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    for (int i = 0; i < 300; ++i)
+        stack.update(Frame);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.update(Frame);
+    EXPECT_GT(whiteInTheMiddle(), 500u);
+    for (int i = 0; i < 10; ++i)
+        stack.update(Frame);
+    EXPECT_LT(whiteInTheMiddle(), 50u) << "gone after two seconds of play";
+    clearLevel();
+    EXPECT_EQ(world().getLevel(), 2);
+    EXPECT_GT(whiteInTheMiddle(), 500u) << "\"Level 2\" shows as it starts";
+}
+
+TEST_F(GameStateScreen, AClearedLevelRaisesThePlayersBestLevelInTheirFile) {
+    writeFile(dir / "User" / "Ann.bin", "5\n0\n1\n1");
+    profile.load(dir / "User" / "Ann.bin");
+    profile.name = "Ann";
+    profile.loggedIn = true;
+    start(true, 3);
+    clearLevel();
+    EXPECT_EQ(profile.value2, 2);
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n2\n1\n1");
+    clearLevel();
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n3\n1\n1");
+    clearLevel(); // on to level 1 again, which is not further
+    EXPECT_EQ(world().getLevel(), 1);
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n3\n1\n1");
+}
+
+TEST_F(GameStateScreen, ContinuePlaysFromTheLevelTheMenuChoseAndOnlyPlayersKeepProgress) {
+    firstLevel = 2;
+    start(true, 3);
+    EXPECT_EQ(world().getLevel(), 2);
+    clearLevel();
+    EXPECT_EQ(world().getLevel(), 3);
+    EXPECT_FALSE(fs::exists(dir / "User")) << "no player, no file";
+}
+
+TEST_F(GameStateScreen, TheScreenHasItsFontsHoweverItIsReached) {
+    ASSERT_FALSE(fonts.contains(Fonts::MenuTitle));
+    start(true);
+    for (const Fonts::Fonts face : {Fonts::MenuTitle, Fonts::MenuButton}) {
+        ASSERT_TRUE(fonts.contains(face));
+        EXPECT_EQ(fonts.get(face).getInfo().family, "Play");
+    }
 }
 
 TEST_F(GameStateScreen, WithoutALevelTheScreenLeavesOnItsFirstUpdate) {

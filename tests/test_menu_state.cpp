@@ -1,11 +1,13 @@
-// The menu on a real window, clicked by moving the X pointer and handing the screen button events:
-// the name page, the user page, the page changes and the choices that leave the menu.
+// The menu on a real window, clicked by moving the X pointer and handing the screen button events,
+// and driven with keys: the name page, the user page, the page changes, the choices that leave the
+// menu, "Continue" for a player who got further, and the volume keys.
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
 #include "gui/Button.hpp"
 #include "screens/MenuState.hpp"
 #include "screens/UserProfile.hpp"
+#include "screens/VolumeControl.hpp"
 
 #include "TestSupport.hpp"
 
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <thread>
 
 namespace {
@@ -135,6 +138,24 @@ protected:
 
     std::string listFile() const { return readFile(dir / "User" / "UserData.bin"); }
 
+    std::vector<std::string> frontPageLabels() const {
+        std::vector<std::string> labels;
+        for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
+            if (const auto* button = dynamic_cast<const GUI::Button*>(child))
+                labels.push_back(button->getText().getString().toAnsiString());
+        return labels;
+    }
+
+    // The buttons of the front page that show the hovered picture.
+    std::vector<std::string> labelsLookingHovered() {
+        std::vector<std::string> labels;
+        for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
+            if (const auto* button = dynamic_cast<const GUI::Button*>(child))
+                if (button->getShape().getTexture() == &textures.get(Textures::ActiveButton))
+                    labels.push_back(button->getText().getString().toAnsiString());
+        return labels;
+    }
+
     TempDir dir;
     ScopedCwd cwd;
     sf::RenderWindow window;
@@ -142,7 +163,10 @@ protected:
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
-    StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile}};
+    VolumeControl volume{dir / "Settings.txt"};
+    int firstLevel = 0; // as the menu leaves it for the game
+    StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
+                                    &volume, &firstLevel}};
 };
 
 const float Middle = 400.f; // half the test window's width
@@ -336,9 +360,105 @@ TEST_F(MenuStateTest, EscapeLeavesEvenFromTheNamePage) {
 TEST_F(MenuStateTest, OtherKeysDoNothing) {
     profile.loggedIn = true;
     start();
-    key(sf::Keyboard::Space);
-    key(sf::Keyboard::Return);
+    for (const sf::Keyboard::Key other : {sf::Keyboard::A, sf::Keyboard::Left, sf::Keyboard::Tab})
+        key(other);
+    frame();
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"});
     EXPECT_FALSE(stack.isEmpty());
+    EXPECT_EQ(gamesMade, 0);
+}
+
+TEST_F(MenuStateTest, TheKeysHighlightAButtonWithItsHoveredLookAndTriggerIt) {
+    profile.loggedIn = true;
+    start();
+    frame();
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"}) << "the first, on opening";
+    key(sf::Keyboard::Down);
+    frame();
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"User"});
+    key(sf::Keyboard::Space);
+    frame();
+    EXPECT_EQ(SeenMenu::current->getPageCount(), 2u) << "the user page";
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Back"}) << "no names are listed";
+    key(sf::Keyboard::Return);
+    frame();
+    EXPECT_EQ(SeenMenu::current->getPageCount(), 1u);
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"User"}) << "where it was";
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return);
+    EXPECT_TRUE(stack.isEmpty()) << "Exit";
+    EXPECT_EQ(gamesMade, 0);
+}
+
+TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
+    for (int level = 1; level <= 3; ++level)
+        writeFile(dir / ("Levels/Level" + std::to_string(level) + ".lua"), "return {}");
+    profile.loggedIn = true;
+    const std::map<std::int64_t, std::vector<std::string>> offers{
+        {0, {"Play", "User", "Exit"}},
+        {1, {"Play", "User", "Exit"}},
+        {3, {"Play", "User", "Exit", "Continue: level 3"}},
+        {4, {"Play", "User", "Exit"}}, // there is no level 4 (any more)
+        {-2, {"Play", "User", "Exit"}},
+    };
+    for (const auto& [reached, labels] : offers) {
+        profile.value2 = reached;
+        start();
+        EXPECT_EQ(frontPageLabels(), labels) << reached;
+        stack.clear();
+        frame();
+    }
+    profile.value2 = 3;
+    start();
+    EXPECT_FLOAT_EQ(centre(frontPageBounds()[3]).y, 590.f) << "under the three";
+    key(sf::Keyboard::Up); // round from Play to the last button
+    key(sf::Keyboard::Return);
+    EXPECT_EQ(gamesMade, 1);
+    EXPECT_EQ(firstLevel, 3);
+}
+
+TEST_F(MenuStateTest, PlayStartsAtLevelOneWhateverThePlayerReached) {
+    writeFile(dir / "Levels/Level1.lua", "return {}");
+    writeFile(dir / "Levels/Level2.lua", "return {}");
+    profile.loggedIn = true;
+    profile.value2 = 2;
+    start();
+    key(sf::Keyboard::Return);
+    EXPECT_EQ(gamesMade, 1);
+    EXPECT_EQ(firstLevel, 1);
+}
+
+TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOffered) {
+    writeFile(dir / "Levels/Level1.lua", "return {}");
+    writeFile(dir / "Levels/Level2.lua", "return {}");
+    writeFile(dir / "User" / "UserData.bin", "Ann\n");
+    writeFile(dir / "User" / "Ann.bin", "5\n2\n1\n1");
+    MenuState& menu = start();
+    type("Ann\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(profile.name, "Ann");
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2"}));
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"});
+}
+
+TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
+    MenuState& menu = start();
+    type("m-");
+    key(sf::Keyboard::M);
+    key(sf::Keyboard::Hyphen);
+    EXPECT_EQ(volume.getSettings().volume, 100);
+    EXPECT_FALSE(volume.getSettings().muted);
+    type("\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    EXPECT_EQ(profile.name, "m-");
+    key(sf::Keyboard::Hyphen);
+    key(sf::Keyboard::M);
+    EXPECT_EQ(volume.getSettings().volume, 90);
+    EXPECT_TRUE(volume.getSettings().muted);
+    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\n");
 }
 
 } // namespace

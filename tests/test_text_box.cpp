@@ -50,6 +50,32 @@ TEST_F(TextBoxTest, TypingIntoABoxThatWasNeverPressedChangesNothing) {
     EXPECT_EQ(*result, "untouched");
 }
 
+// The name page's box: the player types at once, and may still click first.
+TEST_F(TextBoxTest, ABoxThatTakesTypingWithoutAPressReplacesItsPromptWithTheFirstLetter) {
+    box.setTypingWithoutPress(true);
+    EXPECT_FALSE(box.handleEvent(typed(Enter)));
+    EXPECT_FALSE(box.handleEvent(typed(Backspace)));
+    EXPECT_EQ(box.getString(), "Enter Your Name") << "only a letter starts the typing";
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(type("Bo"), 0);
+    EXPECT_EQ(box.getString(), "Bo");
+    EXPECT_FALSE(box.isActive()) << "the pointer's rules are left alone";
+    box.handleEvent(typed(Backspace));
+    EXPECT_TRUE(box.handleEvent(typed(Enter)));
+    EXPECT_EQ(*result, "B");
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(TextBoxTest, APressBeforeTypingStillClearsThePromptOnce) {
+    box.setTypingWithoutPress(true);
+    box.setActive(true);
+    EXPECT_EQ(box.getString(), "");
+    type("Al");
+    box.setActive(false);
+    type("i");
+    EXPECT_EQ(box.getString(), "Ali") << "the typing goes on after a click elsewhere";
+}
+
 TEST_F(TextBoxTest, ActivationClearsThePromptAndTypingAppends) {
     box.setActive(true);
     EXPECT_EQ(box.getString(), "");

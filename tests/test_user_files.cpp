@@ -125,7 +125,7 @@ TEST_F(UserFilesTest, TheEmptyNameIsAPlayerToo) {
     EXPECT_EQ(found.name, "");
 }
 
-TEST_F(UserFilesTest, AMalformedUserFileIsReportedAndKeepsTheOtherValues) {
+TEST_F(UserFilesTest, AMalformedUserFileIsReportedAndGivesNoProgress) {
     writeFile(dir / "User" / "UserData.bin", "Ann\n");
     writeFile(dir / "User" / "Ann.bin", "5\nnot-a-number\n");
     CaptureErrors errors;
@@ -135,10 +135,54 @@ TEST_F(UserFilesTest, AMalformedUserFileIsReportedAndKeepsTheOtherValues) {
     EXPECT_TRUE(found.loggedIn);
     EXPECT_EQ(found.name, "Ann");
     EXPECT_EQ(found.value1, '5');
-    EXPECT_EQ(found.value2, 17);
+    EXPECT_EQ(found.value2, 0);
     EXPECT_EQ(found.value3, 'r');
     EXPECT_EQ(found.value4, 's');
     EXPECT_NE(errors.text().find("User/Ann.bin"), std::string::npos) << errors.text();
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\nnot-a-number\n") << "left as it was";
+}
+
+TEST_F(UserFilesTest, TheBestLevelReachedIsSavedAsTheSecondOfTheFourLines) {
+    files.registerUser("Ann", profile);
+    profile.name = "Ann";
+    profile.value2 = 3;
+    EXPECT_TRUE(files.saveValues(profile));
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n3\n1\n1")
+        << "a new player's values are written as the file had them";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "User"), fs::directory_iterator()), 2)
+        << "no temporary file is left";
+
+    writeFile(dir / "User" / "Bob.bin", "x -4 y z");
+    UserProfile bob;
+    EXPECT_TRUE(bob.load(dir / "User" / "Bob.bin"));
+    bob.name = "Bob";
+    bob.value2 = 12;
+    EXPECT_TRUE(files.saveValues(bob));
+    EXPECT_EQ(readFile(dir / "User" / "Bob.bin"), "x\n12\ny\nz") << "the other values are kept";
+    UserProfile again;
+    EXPECT_TRUE(again.load(dir / "User" / "Bob.bin"));
+    EXPECT_EQ(again.value2, 12);
+}
+
+TEST_F(UserFilesTest, SavingOverAMalformedFileWritesAWholeFile) {
+    writeFile(dir / "User" / "Ann.bin", "\x01");
+    CaptureErrors errors;
+    UserProfile ann;
+    EXPECT_FALSE(ann.load(dir / "User" / "Ann.bin"));
+    ann.name = "Ann";
+    ann.value2 = 2;
+    EXPECT_TRUE(files.saveValues(ann));
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n2\n1\n1");
+}
+
+TEST_F(UserFilesTest, AProgressThatCannotBeSavedIsReported) {
+    fs::create_directories(dir / "User" / "Ann.bin");
+    profile.name = "Ann";
+    profile.value2 = 2;
+    CaptureErrors errors;
+    EXPECT_FALSE(files.saveValues(profile));
+    EXPECT_NE(errors.text().find("User/Ann.bin"), std::string::npos) << errors.text();
+    EXPECT_TRUE(fs::is_directory(dir / "User" / "Ann.bin"));
 }
 
 TEST_F(UserFilesTest, NamesThatWouldLeaveTheFolderOrBreakTheListAreRefused) {

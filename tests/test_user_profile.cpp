@@ -1,4 +1,5 @@
-// Reading a player's four stored values, well-formed or not.
+// Reading a player's four stored values, well-formed or not. The second is the best level the
+// player reached, which only a file read whole can give.
 #include "screens/UserProfile.hpp"
 
 #include "CaptureErrors.hpp"
@@ -61,52 +62,53 @@ TEST(UserProfile, SetValuesStoresTheNumbers) {
     EXPECT_EQ(profile.value4, 1);
 }
 
-TEST(UserProfile, AnUnreadableNumberKeepsItsValueAndTheRestIsRead) {
+TEST(UserProfile, AnUnreadableNumberIsNoProgressAndTheRestIsRead) {
     TempDir dir;
     writeFile(dir / "Bad.bin", "7\nlots\n2\n3");
     UserProfile profile = filledProfile();
     CaptureErrors errors;
     EXPECT_FALSE(profile.load(dir / "Bad.bin"));
     EXPECT_EQ(profile.value1, '7');
-    EXPECT_EQ(profile.value2, 42);
+    EXPECT_EQ(profile.value2, 0);
     EXPECT_EQ(profile.value3, '2');
     EXPECT_EQ(profile.value4, '3');
     EXPECT_NE(errors.text().find("Bad.bin"), std::string::npos) << errors.text();
 }
 
-TEST(UserProfile, ANumberTooLargeKeepsItsValue) {
+TEST(UserProfile, ANumberTooLargeIsNoProgress) {
     TempDir dir;
     writeFile(dir / "Huge.bin", "7\n99999999999999999999999\n2\n3");
     UserProfile profile = filledProfile();
     CaptureErrors errors;
     EXPECT_FALSE(profile.load(dir / "Huge.bin"));
-    EXPECT_EQ(profile.value2, 42);
+    EXPECT_EQ(profile.value2, 0);
     EXPECT_EQ(profile.value3, '2');
     EXPECT_NE(errors.text().find("Huge.bin"), std::string::npos);
 }
 
-TEST(UserProfile, MissingValuesKeepTheirValues) {
+TEST(UserProfile, MissingValuesKeepTheirValuesAndTheProgressIsNotTrusted) {
     TempDir dir;
     writeFile(dir / "Short.bin", "8\n12");
     UserProfile profile = filledProfile();
     CaptureErrors errors;
     EXPECT_FALSE(profile.load(dir / "Short.bin"));
     EXPECT_EQ(profile.value1, '8');
-    EXPECT_EQ(profile.value2, 12);
+    EXPECT_EQ(profile.value2, 0);
     EXPECT_EQ(profile.value3, 'b');
     EXPECT_EQ(profile.value4, 'c');
     EXPECT_NE(errors.text().find("Short.bin"), std::string::npos);
 }
 
-TEST(UserProfile, AnEmptyOrMissingFileChangesNothing) {
+TEST(UserProfile, AnEmptyOrMissingFileIsNoProgressAndChangesNothingElse) {
     TempDir dir;
     writeFile(dir / "Empty.bin", "");
     UserProfile profile = filledProfile();
     CaptureErrors errors;
     EXPECT_FALSE(profile.load(dir / "Empty.bin"));
+    profile.value2 = 42;
     EXPECT_FALSE(profile.load(dir / "Nobody.bin"));
     EXPECT_EQ(profile.value1, 'a');
-    EXPECT_EQ(profile.value2, 42);
+    EXPECT_EQ(profile.value2, 0);
     EXPECT_EQ(profile.value3, 'b');
     EXPECT_EQ(profile.value4, 'c');
     EXPECT_NE(errors.text().find("Empty.bin"), std::string::npos);

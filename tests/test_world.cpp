@@ -178,6 +178,30 @@ TEST(WorldLevels, AfterTheLastLevelTheGameGoesOnFromLevelOne) {
     }
 }
 
+// "Continue" starts the world at the level a player reached.
+TEST(WorldLevels, PlayStartsAtTheLevelAskedForAndTellsWhichLevelsAreCleared) {
+    const std::map<int, std::string> levels{
+        {1, oneSpawnerLevel('G')}, {2, oneSpawnerLevel('G')}, {3, twoSpawnerLevel(9)}};
+    for (const auto& [first, expected] : std::map<int, int>{{2, 2}, {3, 3}, {4, 1}, {0, 1}}) {
+        WorldFixture fixture(levels, {1280, 720}, first);
+        EXPECT_EQ(fixture.world().getLevel(), expected) << "asked for " << first;
+        EXPECT_EQ(fixture.world().getOpponent()->getSpawnerCount(), expected == 3 ? 2u : 1u);
+    }
+    WorldFixture fixture(levels, {1280, 720}, 2);
+    World& world = fixture.world();
+    std::vector<int> cleared;
+    world.levelClearedCallback = [&](int level) {
+        cleared.push_back(level);
+        EXPECT_EQ(world.getLevel(), level) << "told before the next level is built";
+    };
+    fixture.run(2);
+    EXPECT_TRUE(cleared.empty());
+    firstSpawner(world)->advance();
+    fixture.run(1);
+    EXPECT_EQ(cleared, std::vector<int>{2});
+    EXPECT_EQ(world.getLevel(), 3);
+}
+
 TEST(WorldLevels, ALevelThatCannotBeLoadedIsSkippedWithAMessage) {
     CerrCapture errors;
     WorldFixture fixture({{1, oneSpawnerLevel('G')}, {2, "return 42"}, {3, twoSpawnerLevel(9)}});

@@ -15,8 +15,9 @@
 
 Application::Application(const CommandLine::Options& options, const GamePaths& paths)
     : window(), textures(), videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(),
-      icon(),
-      stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder()}) {
+      icon(), volume(paths.saveRoot() / Settings::FileName),
+      stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder(),
+                                &volume, &firstLevel}) {
     const sf::VideoMode desktop = videoMode;
     if (options.windowed)
         videoMode = windowedMode(desktop);
@@ -68,6 +69,7 @@ void Application::processEvents() {
 }
 
 void Application::update(sf::Time elapsedTime) {
+    volume.update(elapsedTime);
     stateStack.update(elapsedTime);
 }
 

@@ -5,6 +5,7 @@
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
 #include "screens/UserProfile.hpp"
+#include "screens/VolumeControl.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
@@ -41,5 +42,7 @@ private:
     FontHolder fonts;
     UserProfile profile;
     sf::Image icon;
+    VolumeControl volume;
+    int firstLevel = 1;
     StateStack stateStack;
 };

@@ -17,3 +17,12 @@ void MusicPlayer::play(MusicTheme::MusicTheme theme) {
     music->setLoop(true);
     music->play();
 }
+
+void MusicPlayer::setPaused(bool paused) {
+    if (!music)
+        return;
+    if (paused && music->getStatus() == sf::Music::Playing)
+        music->pause();
+    else if (!paused && music->getStatus() == sf::Music::Paused)
+        music->play();
+}

@@ -16,6 +16,8 @@ public:
 
     // Starts the theme from its beginning, looping; a theme that cannot be opened leaves silence.
     void play(MusicTheme::MusicTheme theme);
+    // Holds the theme where it is, or goes on from there.
+    void setPaused(bool paused);
 
     // Null without a sound device.
     const sf::Music* getMusic() const { return music ? &*music : nullptr; }

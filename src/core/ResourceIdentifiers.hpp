@@ -32,7 +32,11 @@ enum Fonts : std::int32_t {
     MenuTitle = 0,
     MenuButton = 1,
 };
+// Each face's file, below the data folder.
+inline const char* fileName(Fonts font) {
+    return font == MenuTitle ? "Fonts/MenuTitle.ttf" : "Fonts/MenuButton.ttf";
 }
+} // namespace Fonts
 
 namespace SFX {
 enum SFX : std::int32_t {

@@ -16,6 +16,7 @@ class Event;
 class StateStack;
 class MusicPlayer;
 class UserProfile;
+class VolumeControl;
 
 // A screen of the game. Screens never change the stack themselves: they ask for a push, pop or
 // clear, which the stack carries out after the current event or update pass.
@@ -32,6 +33,9 @@ public:
         UserProfile* profile = nullptr;
         // The players' folder, as the game chose it at start-up (see GamePaths).
         std::filesystem::path userFolder = "User";
+        VolumeControl* volume = nullptr;
+        // The level the next game starts at, which the menu chooses; null is level 1.
+        int* firstLevel = nullptr;
     };
 
     State(StateStack& stack, Context context);

@@ -97,6 +97,10 @@ sf::FloatRect Button::getBounds() const {
     return getTransform().transformRect(bounds);
 }
 
+bool Button::isSelectable() const {
+    return true;
+}
+
 void Button::trigger() {
     if (callback)
         callback();

@@ -49,6 +49,7 @@ public:
     void setHovered(bool flag) override;
     void setActive(bool flag) override;
     sf::FloatRect getBounds() const override;
+    bool isSelectable() const override;
     void trigger() override;
 
     const sf::RectangleShape& getShape() const { return *shape; }

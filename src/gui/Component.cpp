@@ -24,4 +24,8 @@ bool Component::handleEvent(const sf::Event&) {
     return false;
 }
 
+bool Component::isSelectable() const {
+    return false;
+}
+
 } // namespace GUI

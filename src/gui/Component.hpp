@@ -10,8 +10,8 @@ class Event;
 
 namespace GUI {
 
-// A mouse-driven widget. A container decides when it is hovered, pressed (active) and triggered;
-// the widget only decides how it looks and what its action does.
+// A widget of a page. A container decides when it is hovered, pressed (active) and triggered, with
+// the mouse or the keyboard; the widget only decides how it looks and what its action does.
 class Component : public sf::Drawable, public sf::Transformable {
 public:
     Component() = default;
@@ -28,6 +28,8 @@ public:
     virtual bool handleEvent(const sf::Event& event);
     // The rectangle, in window coordinates, that the pointer is tested against.
     virtual sf::FloatRect getBounds() const = 0;
+    // Whether the keyboard's highlight can rest on it and trigger it.
+    virtual bool isSelectable() const;
     virtual void trigger() = 0;
 
     bool isHovered() const { return hovered; }

@@ -26,6 +26,34 @@ void Container::pack(Component* component) {
     children.push_back(component);
 }
 
+void Container::selectFirst() {
+    keysLead = true;
+    selected = -1;
+    for (std::size_t i = 0; i < children.size() && selected < 0; ++i)
+        if (children[i]->isSelectable())
+            selected = static_cast<int>(i);
+}
+
+void Container::handleKey(sf::Keyboard::Key key) {
+    const int count = static_cast<int>(children.size());
+    if (key == sf::Keyboard::Up || key == sf::Keyboard::Down) {
+        const int step = key == sf::Keyboard::Down ? 1 : count - 1;
+        // From nothing, Down starts at the first and Up at the last.
+        int at = selected >= 0 ? selected : (key == sf::Keyboard::Down ? count - 1 : 0);
+        for (int tried = 0; tried < count; ++tried) {
+            at = (at + step) % count;
+            if (children[static_cast<std::size_t>(at)]->isSelectable()) {
+                selected = at;
+                keysLead = true;
+                return;
+            }
+        }
+    } else if ((key == sf::Keyboard::Return || key == sf::Keyboard::Space) && selected >= 0) {
+        keysLead = true;
+        children[static_cast<std::size_t>(selected)]->trigger();
+    }
+}
+
 void Container::handleEvent(const sf::Event& event) {
     handleEvent(event, isMouseButtonEvent(event) ? pointerPosition() : sf::Vector2f());
 }
@@ -37,9 +65,16 @@ void Container::update() {
 }
 
 void Container::handleEvent(const sf::Event& event, sf::Vector2f pointer) {
+    bool consumed = false;
     for (Component* child : children)
-        if (child->handleEvent(event))
+        if (child->handleEvent(event)) {
+            consumed = true;
             break;
+        }
+    if (event.type == sf::Event::KeyPressed && !consumed)
+        handleKey(event.key.code);
+    else if (event.type == sf::Event::MouseMoved)
+        keysLead = false;
 
     // Any button counts, and a child that consumed the event above still gets the press rules.
     if (event.type == sf::Event::MouseButtonPressed) {
@@ -60,8 +95,17 @@ void Container::handleEvent(const sf::Event& event, sf::Vector2f pointer) {
 void Container::update(sf::Vector2f pointer, bool leftButtonHeld) {
     if (leftButtonHeld)
         return;
-    for (Component* child : children)
-        child->setHovered(child->getBounds().contains(pointer));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        Component* child = children[i];
+        if (keysLead) {
+            child->setHovered(static_cast<int>(i) == selected);
+            continue;
+        }
+        const bool hovered = child->getBounds().contains(pointer);
+        child->setHovered(hovered);
+        if (hovered && child->isSelectable())
+            selected = static_cast<int>(i);
+    }
 }
 
 void Container::draw(sf::RenderTarget& target, sf::RenderStates states) const {

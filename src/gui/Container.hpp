@@ -3,6 +3,7 @@
 #include <SFML/Graphics/Drawable.hpp>
 #include <SFML/Graphics/Transformable.hpp>
 #include <SFML/System/Vector2.hpp>
+#include <SFML/Window/Keyboard.hpp>
 
 #include <vector>
 
@@ -19,6 +20,11 @@ class Component;
 // the pointer, a release triggers the first active one under it and deactivates the others it
 // passes, and hovering follows the pointer except while the left button is held.
 //
+// The keyboard moves a highlight over the components that can be selected: Up and Down go to the
+// previous and next one (around the ends), Return and Space trigger it, and it shows the hovered
+// look while the keys lead. When the pointer moves, it leads again, and the highlight goes to the
+// component the pointer hovers, so the keys go on from there.
+//
 // A container refers to its components without owning them; whoever creates them keeps them alive
 // as long as any container (or copy of one) refers to them. Copies share the same components.
 class Container : public sf::Drawable, public sf::Transformable {
@@ -28,6 +34,8 @@ public:
     ~Container() override;
 
     void pack(Component* component);
+    // The keys lead, with the first selectable component highlighted; for a page that opens.
+    void selectFirst();
 
     // Reads the pointer from the window when the event is a mouse button event.
     void handleEvent(const sf::Event& event);
@@ -44,9 +52,13 @@ public:
 private:
     void draw(sf::RenderTarget& target, sf::RenderStates states) const override;
     sf::Vector2f pointerPosition() const;
+    void handleKey(sf::Keyboard::Key key);
 
     std::vector<Component*> children;
     const sf::Window* window;
+    // An index into children; negative when nothing is highlighted.
+    int selected = -1;
+    bool keysLead = false;
 };
 
 } // namespace GUI

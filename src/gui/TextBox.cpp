@@ -28,6 +28,7 @@ TextBox::~TextBox() = default;
 
 void TextBox::setText(const std::string& content) {
     text.setString(sf::String::fromUtf8(content.begin(), content.end()));
+    showsPrompt = true;
 }
 
 void TextBox::setFont(const sf::Font& font) {
@@ -42,6 +43,10 @@ void TextBox::setBoxColors(sf::Color fill, sf::Color outline) {
     box.setOutlineThickness(2.f);
     box.setFillColor(fill);
     box.setOutlineColor(outline);
+}
+
+void TextBox::setTypingWithoutPress(bool flag) {
+    typingWithoutPress = flag;
 }
 
 void TextBox::setMaxLength(int count) {
@@ -66,14 +71,26 @@ void TextBox::setActive(bool flag) {
     if (flag && !isActive()) {
         Component::setActive(true);
         text.setString(sf::String());
+        showsPrompt = false;
     }
     Component::setActive(flag);
 }
 
 bool TextBox::handleEvent(const sf::Event& event) {
-    if (!isActive() || event.type != sf::Event::TextEntered)
+    if (event.type != sf::Event::TextEntered)
         return false;
     const sf::Uint32 c = event.text.unicode;
+    if (!isActive()) {
+        if (!typingWithoutPress)
+            return false;
+        if (showsPrompt) {
+            // Only a letter starts the typing; Enter on the prompt would enter an empty name.
+            if (c < 32 || c == 127)
+                return false;
+            text.setString(sf::String());
+            showsPrompt = false;
+        }
+    }
     sf::String shown = text.getString();
     if (c == Backspace) {
         // Works on whole characters, so a letter that takes several bytes in UTF-8 goes at once.

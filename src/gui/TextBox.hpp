@@ -18,6 +18,8 @@ namespace GUI {
 // A one-line text field. Pressing it clears it and lets it take typed characters (up to its
 // limit), Backspace and Enter; Enter copies the text, as UTF-8, into the string shared with its
 // creator and runs the callback. Releasing the mouse elsewhere stops the typing; the text stays.
+// A box that takes typing without a press (the only field of its page) takes it all the same: the
+// first letter typed replaces the prompt, as a press would have cleared it.
 class TextBox : public Component {
 public:
     using Callback = std::function<void()>;
@@ -33,6 +35,7 @@ public:
     void setBoxColors(sf::Color fill, sf::Color outline);
     void setMaxLength(int count);
     void setCallback(Callback newCallback);
+    void setTypingWithoutPress(bool flag);
     // Moves the box and the text; the component's own transform is not used for either.
     void setPosition(sf::Vector2f position);
     void setSize(sf::Vector2f size);
@@ -55,6 +58,9 @@ private:
     int maxLength = 100;
     Callback callback;
     std::shared_ptr<std::string> result;
+    bool typingWithoutPress = false;
+    // The prompt set with setText is shown until a press or, without one, the first letter.
+    bool showsPrompt = false;
 };
 
 } // namespace GUI

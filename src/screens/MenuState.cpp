@@ -6,12 +6,15 @@
 #include "gui/TextBox.hpp"
 #include "screens/UserFiles.hpp"
 #include "screens/UserProfile.hpp"
+#include "screens/VolumeControl.hpp"
+#include "world/World.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <cstdint>
 #include <iostream>
 
 namespace {
@@ -44,7 +47,8 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
                             static_cast<float>(windowSize.y) /
                                 static_cast<float>(picture.getSize().y));
 
-    buildMainPage();
+    pages.push_front(buildMainPage());
+    pages.front().selectFirst();
     if (!context.profile->loggedIn)
         buildNamePage();
 
@@ -74,6 +78,7 @@ void MenuState::draw() {
     window.draw(welcome);
     if (!pages.empty())
         window.draw(pages.front());
+    getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
 }
 
 bool MenuState::update(sf::Time) {
@@ -85,6 +90,9 @@ bool MenuState::update(sf::Time) {
 bool MenuState::handleEvent(const sf::Event& event) {
     if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
         requestPop();
+    // On the name page the same keys type the name.
+    if (getContext().profile->loggedIn)
+        getContext().volume->handleEvent(event);
     if (!pages.empty())
         pages.front().handleEvent(event);
     applyPageChanges();
@@ -105,25 +113,39 @@ GUI::Button& MenuState::makeButton(const std::string& label, float y) {
     return made;
 }
 
-void MenuState::buildMainPage() {
+GUI::Container MenuState::buildMainPage() {
     GUI::Container page(*getContext().window);
     const std::vector<sf::Color> labelColours{LabelNormal, LabelHovered, LabelPressed};
 
     GUI::Button& play = makeButton("Play", 350.f);
-    play.setCallback([this] {
-        requestPop();
-        requestPush(States::Game);
-    });
+    play.setCallback([this] { this->play(1); });
     GUI::Button& user = makeButton("User", 430.f);
     user.setCallback([this] { pendingPageChanges.push_back(PageChange::OpenUserPage); });
     GUI::Button& exit = makeButton("Exit", 510.f);
     exit.setCallback([this] { requestPop(); });
+    std::vector<GUI::Button*> buttons{&play, &user, &exit};
 
-    for (GUI::Button* button : {&play, &user, &exit}) {
+    // A level that is no longer there (levels removed, a file edited by hand) is not offered.
+    const std::int64_t reached = getContext().profile->value2;
+    if (reached > 1 && reached <= World::countLevels()) {
+        const int level = static_cast<int>(reached);
+        GUI::Button& resume = makeButton("Continue: level " + std::to_string(level), 590.f);
+        resume.setCallback([this, level] { this->play(level); });
+        buttons.push_back(&resume);
+    }
+
+    for (GUI::Button* button : buttons) {
         button->setColors(GUI::Button::Label, labelColours);
         page.pack(button);
     }
-    pages.push_front(page);
+    return page;
+}
+
+void MenuState::play(int firstLevel) {
+    if (int* next = getContext().firstLevel)
+        *next = firstLevel;
+    requestPop();
+    requestPush(States::Game);
 }
 
 void MenuState::buildNamePage() {
@@ -138,6 +160,7 @@ void MenuState::buildNamePage() {
     box->setTextColor(sf::Color::Red);
     box->setMaxLength(UserFiles::MaxNameLength);
     box->setCallback([this] { enterName(); });
+    box->setTypingWithoutPress(true);
     page.pack(box.get());
     widgets.push_back(std::move(box));
     pages.push_front(page);
@@ -162,6 +185,7 @@ void MenuState::buildUserPage() {
     }
     back.setPosition(back.getPosition().x, y + 50.f);
     page.pack(&back);
+    page.selectFirst();
     pages.push_front(page);
 }
 
@@ -182,6 +206,9 @@ void MenuState::enterName() {
     }
     profile.name = name;
     profile.loggedIn = true;
+    // The main page under the name page was built before the player's progress was known.
+    pages.back() = buildMainPage();
+    pages.back().selectFirst();
     setWelcome(name);
     pendingPageChanges.push_back(PageChange::Close);
 }

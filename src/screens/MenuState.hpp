@@ -18,7 +18,9 @@ class Button;
 
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
-// ("Play", "User", "Exit"), the name page on a first start, and the user page listing the players.
+// ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1), the name
+// page on a first start, and the user page listing the players. Pages answer the mouse and the
+// keyboard; the volume keys work everywhere but on the name page, where they are typed.
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -37,7 +39,8 @@ private:
     enum class PageChange { OpenUserPage, Close };
 
     GUI::Button& makeButton(const std::string& label, float y);
-    void buildMainPage();
+    GUI::Container buildMainPage();
+    void play(int firstLevel);
     void buildNamePage();
     void buildUserPage();
     void enterName();

@@ -38,8 +38,8 @@ void ParallelTask::load(State::Context context, std::atomic<bool>* finished) {
         context.textures->load(Textures::NormalButton, "Images/NormalButton.png");
         context.textures->load(Textures::ActiveButton, "Images/ActiveButton.png");
         context.textures->load(Textures::SelectedButton, "Images/SelectedButton.png");
-        context.fonts->load(Fonts::MenuTitle, "Fonts/MenuTitle.ttf");
-        context.fonts->load(Fonts::MenuButton, "Fonts/MenuButton.ttf");
+        for (const Fonts::Fonts font : {Fonts::MenuTitle, Fonts::MenuButton})
+            context.fonts->load(font, Fonts::fileName(font));
         UserFiles(context.userFolder).findCurrentUser(*context.profile);
     } catch (const std::exception& error) {
         // The menu still follows, with whatever was loaded.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -18,6 +19,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const DefaultUserFile = "5\n0\n1\n1";
+const char DefaultValue1 = '5', DefaultValue3 = '1', DefaultValue4 = '1';
+
+char visibleOr(char value, char fallback) {
+    return std::isgraph(static_cast<unsigned char>(value)) ? value : fallback;
+}
 
 // Owns a file descriptor (none when negative) and closes it.
 class Descriptor {
@@ -69,29 +75,6 @@ bool writeAll(int fd, const std::string& content) {
         if (step <= 0)
             return false;
         written += static_cast<std::size_t>(step);
-    }
-    return true;
-}
-
-// Writes a new file of a name no other file has, in the target's folder, and renames it over the
-// target: whatever was at the target, a link included, is replaced, and a failed write leaves it
-// as it was.
-bool replaceFile(const fs::path& target, const std::string& content, std::string& problem) {
-    std::string temporary = target.string() + ".XXXXXX";
-    Descriptor file(::mkstemp(temporary.data()));
-    if (file.get() < 0) {
-        problem = "cannot create a new file beside it (" + systemError() + ")";
-        return false;
-    }
-    if (!writeAll(file.get(), content) || ::fsync(file.get()) != 0 || !file.close()) {
-        problem = "cannot write its new content (" + systemError() + ")";
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        problem = "cannot replace it (" + systemError() + ")";
-        ::unlink(temporary.c_str());
-        return false;
     }
     return true;
 }
@@ -185,6 +168,27 @@ bool UserFiles::readSmallFile(const fs::path& path, std::size_t limit, std::stri
     }
 }
 
+bool UserFiles::replaceFile(const fs::path& target, const std::string& content,
+                            std::string& problem) {
+    std::string temporary = target.string() + ".XXXXXX";
+    Descriptor file(::mkstemp(temporary.data()));
+    if (file.get() < 0) {
+        problem = "cannot create a new file beside it (" + systemError() + ")";
+        return false;
+    }
+    if (!writeAll(file.get(), content) || ::fsync(file.get()) != 0 || !file.close()) {
+        problem = "cannot write its new content (" + systemError() + ")";
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        problem = "cannot replace it (" + systemError() + ")";
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool UserFiles::hasUserFile(const std::string& name) const {
     std::string problem;
     return isUserFile(name, problem);
@@ -247,6 +251,23 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
         return Registration::NotSaved;
     }
     return Registration::Registered;
+}
+
+bool UserFiles::saveValues(const UserProfile& profile) const {
+    if (!isValidName(profile.name))
+        return false;
+    const fs::path file = userFile(profile.name);
+    const std::string content = std::string(1, visibleOr(profile.value1, DefaultValue1)) + "\n" +
+                                std::to_string(profile.value2) + "\n" +
+                                visibleOr(profile.value3, DefaultValue3) + "\n" +
+                                visibleOr(profile.value4, DefaultValue4);
+    std::string problem;
+    if (!replaceFile(file, content, problem)) {
+        std::cerr << file.string() << ": " << problem << "; " << profile.name
+                  << "'s progress is not kept\n";
+        return false;
+    }
+    return true;
 }
 
 void UserFiles::keepListed(const std::string& name) const {

@@ -49,6 +49,11 @@ public:
     // nothing; NotSaved (reported on std::cerr) still gives the profile the new player's values.
     Registration registerUser(const std::string& name, UserProfile& profile) const;
 
+    // Writes the profile's four values into the file of the player it names, replacing the file in
+    // one step; a value that is no visible character (as a registration or an unreadable file
+    // leaves it) is written as a new player's. False (reported) when it cannot be written.
+    bool saveValues(const UserProfile& profile) const;
+
     // For a player whose file exists: puts the name first in the list when the list does not name
     // it at all (lost from the list, or the list was edited elsewhere), so the next start finds it.
     void keepListed(const std::string& name) const;
@@ -65,6 +70,12 @@ public:
     // what is wrong otherwise.
     static bool readSmallFile(const std::filesystem::path& path, std::size_t limit,
                               std::string& content, std::string& problem);
+
+    // Writes a new file beside the target, under a name no other file has, and renames it over the
+    // target: whatever was at the target, a link included, is replaced, and a failed write leaves
+    // it as it was. False when it cannot, with the reason in problem.
+    static bool replaceFile(const std::filesystem::path& target, const std::string& content,
+                            std::string& problem);
 
 private:
     // hasUserFile, saying why an existing file cannot be used.

@@ -10,7 +10,7 @@ namespace {
 
 void reportUnreadable(const std::filesystem::path& path, int position) {
     std::cerr << path.string() << ": value " << position
-              << " is missing or unreadable; it keeps its previous value\n";
+              << " is missing or unreadable; no level counts as reached\n";
 }
 
 bool readCharacter(std::istream& in, char& field, const std::filesystem::path& path, int position) {
@@ -51,7 +51,9 @@ bool UserProfile::load(const std::filesystem::path& path) {
     std::string problem;
     if (!UserFiles::readSmallFile(path, UserFiles::MaxUserFileBytes, content, problem)) {
         std::cerr << path.string() << ": the user file "
-                  << (problem.empty() ? "cannot be opened" : problem) << '\n';
+                  << (problem.empty() ? "cannot be opened" : problem)
+                  << "; no level counts as reached\n";
+        value2 = 0;
         return false;
     }
     std::istringstream in(content);
@@ -59,6 +61,9 @@ bool UserProfile::load(const std::filesystem::path& path) {
     complete = readNumber(in, value2, path, 2) && complete;
     complete = readCharacter(in, value3, path, 3) && complete;
     complete = readCharacter(in, value4, path, 4) && complete;
+    // A progress read from a damaged file could be anything.
+    if (!complete)
+        value2 = 0;
     return complete;
 }
 

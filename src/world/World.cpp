@@ -48,9 +48,10 @@ const sf::Int64 MaxStep = sf::seconds(1.f / 60.f).asMicroseconds();
 
 } // namespace
 
-World::World(sf::RenderTarget& target) : target(target), layout(layoutSize(target.getSize())) {
-    level = 1;
+World::World(sf::RenderTarget& target, int firstLevel)
+    : target(target), layout(layoutSize(target.getSize())) {
     levelCount = countLevels();
+    level = firstLevel >= 1 && firstLevel <= levelCount ? firstLevel : 1;
     loadTextures();
     textureHolder = &textures;
     windowSize = layout;
@@ -215,6 +216,8 @@ bool World::step(sf::Time dt) {
     sceneGraph.removeWrecks();
 
     if (opponent->getSpawnerCount() == 0) {
+        if (levelClearedCallback)
+            levelClearedCallback(level);
         sceneGraph.clearChildren();
         playable = buildFirstPlayable(nextLevel(level));
         return false;

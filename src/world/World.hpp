@@ -32,8 +32,9 @@ class SpriteNode;
 // up to fill it, so play is the same on every monitor.
 class World {
 public:
-    // Builds the first level for the target it will draw into (the game window).
-    explicit World(sf::RenderTarget& target);
+    // Builds the first level, from firstLevel on, for the target it will draw into (the game
+    // window). A level number past the last level starts from level 1.
+    explicit World(sf::RenderTarget& target, int firstLevel = 1);
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -56,9 +57,14 @@ public:
     GameHUD* getHUD() const { return hud; }
     SceneNode& getObjectsLayer() const { return *actorLayers[1]; }
     const Camera& getCamera() const { return camera; }
+    // The size play is laid out in: the target's, or 1920 pixels across for a wider target.
+    sf::Vector2u getLayoutSize() const { return layout; }
 
     // Set by the game screen; called when the game is over.
     std::function<void()> gameOverCallback;
+    // Set by the game screen; called with the level's number when its last spawner is gone, while
+    // the level's player, time and losses can still be read, just before the next level is built.
+    std::function<void(int level)> levelClearedCallback;
 
     // Level files are "Levels/Level1.lua", "Levels/Level2.lua", ... up to the first one missing.
     static int countLevels();

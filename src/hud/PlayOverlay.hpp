@@ -1,0 +1,36 @@
+#pragma once
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/Time.hpp>
+
+namespace sf {
+class Font;
+class RenderTarget;
+} // namespace sf
+
+// What the game screen shows over play: the level's number for two seconds of play when a level
+// starts, and while the game is paused the picture dimmed under "Paused" and how to go on. It is
+// laid out in window pixels, in proportion to the window's height, so it is sharp at every size;
+// it stays over the play area, above the HUD banner.
+class PlayOverlay {
+public:
+    static const sf::Time LevelShownFor;
+
+    // The fonts must outlive the overlay.
+    PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont, const sf::Font& textFont);
+
+    void showLevel(int level);
+    // Play time: while the game is paused it is not called, and the level's number stays.
+    void update(sf::Time dt);
+    // Into the window's default view, after the world.
+    void draw(sf::RenderTarget& target, bool paused) const;
+
+private:
+    sf::Time levelShownLeft;
+    sf::Vector2f playCentre;
+    sf::RectangleShape dimmer;
+    sf::Text levelText;
+    sf::Text pausedText;
+    sf::Text hintText;
+};
