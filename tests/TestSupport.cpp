@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -220,6 +221,118 @@ sf::Image screenshot() {
     }
     XCloseDisplay(display);
     return image;
+}
+
+std::pair<std::size_t, std::size_t> changedPixels(const sf::Image& a, const sf::Image& b,
+                                                  const sf::IntRect& area) {
+    const auto size = a.getSize();
+    if (size != b.getSize() || size.x == 0)
+        return {0, static_cast<std::size_t>(std::max(size.x * size.y, 1u))};
+    std::pair<std::size_t, std::size_t> counts{0, 0};
+    const sf::Uint8* pa = a.getPixelsPtr();
+    const sf::Uint8* pb = b.getPixelsPtr();
+    for (unsigned y = 0; y < size.y; ++y)
+        for (unsigned x = 0; x < size.x; ++x, pa += 4, pb += 4)
+            if (std::memcmp(pa, pb, 4) != 0)
+                ++(area.contains(static_cast<int>(x), static_cast<int>(y)) ? counts.first
+                                                                           : counts.second);
+    return counts;
+}
+
+double difference(const sf::Image& a, const sf::Image& b) {
+    const auto [in, out] = changedPixels(a, b, sf::IntRect());
+    const auto size = a.getSize();
+    return size.x == 0 ? 1.0
+                       : static_cast<double>(in + out) / (static_cast<double>(size.x) * size.y);
+}
+
+struct TestScreen::Connection {
+    Display* display;
+};
+
+TestScreen::TestScreen() : display(std::make_unique<Connection>()) {
+    display->display = XOpenDisplay(nullptr);
+}
+
+TestScreen::~TestScreen() {
+    if (display->display)
+        XCloseDisplay(display->display);
+}
+
+void TestScreen::movePointer(int x, int y) {
+    Display* connection = display->display;
+    if (!connection)
+        return;
+    XWarpPointer(connection, 0, DefaultRootWindow(connection), 0, 0, 0, 0, x, y);
+    XSync(connection, False);
+}
+
+sf::Image TestScreen::shot() {
+    Display* connection = display->display;
+    if (!connection)
+        return screenshot();
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(connection, DefaultRootWindow(connection), &attributes);
+    XImage* picture = XGetImage(connection, DefaultRootWindow(connection), 0, 0,
+                                static_cast<unsigned>(attributes.width),
+                                static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!picture)
+        return screenshot();
+    if (picture->bits_per_pixel != 32 || picture->byte_order != LSBFirst) {
+        XDestroyImage(picture);
+        return screenshot();
+    }
+    // 32-bit pixels with the blue byte first: reorder to red, green, blue, opaque.
+    const auto width = static_cast<unsigned>(attributes.width);
+    const auto height = static_cast<unsigned>(attributes.height);
+    std::vector<sf::Uint8> rgba(static_cast<std::size_t>(width) * height * 4);
+    for (unsigned y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const sf::Uint8*>(picture->data) +
+                          static_cast<std::size_t>(y) * picture->bytes_per_line;
+        sf::Uint8* out = &rgba[static_cast<std::size_t>(y) * width * 4];
+        for (unsigned x = 0; x < width; ++x, row += 4, out += 4) {
+            out[0] = row[2];
+            out[1] = row[1];
+            out[2] = row[0];
+            out[3] = 255;
+        }
+    }
+    XDestroyImage(picture);
+    sf::Image image;
+    image.create(width, height, rgba.data());
+    return image;
+}
+
+std::optional<sf::Image>
+waitForMainPage(GameProcess& game, TestScreen& screen, double seconds,
+                const std::function<void(const std::string&, const sf::Image&)>& seen) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    auto shot = [&](const std::string& name) {
+        sf::Image picture = screen.shot();
+        if (seen)
+            seen(name, picture);
+        return picture;
+    };
+    screen.movePointer(1, 1);
+    sf::Image previous = shot("probe-parked");
+    bool pointerOnPlay = false;
+    for (int probe = 1; game.isRunning() && std::chrono::steady_clock::now() < deadline; ++probe) {
+        // A key pressed before the title screen existed was lost: press another now and then.
+        if (probe % 4 == 0)
+            xdotool("key shift");
+        // The pointer goes back and forth over "Play", a shot each way.
+        pointerOnPlay = !pointerOnPlay;
+        screen.movePointer(pointerOnPlay ? PlayButton.x : 1, pointerOnPlay ? PlayButton.y : 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const sf::Image now = shot(pointerOnPlay ? "probe-hovered" : "probe-parked");
+        const auto [in, out] = changedPixels(previous, now, PlayArea);
+        if (in > 0 && out == 0) {
+            screen.movePointer(1, 1);
+            return pointerOnPlay ? previous : now;
+        }
+        previous = now;
+    }
+    return std::nullopt;
 }
 
 double nonUniformShare(const sf::Image& image) {

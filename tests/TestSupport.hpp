@@ -3,8 +3,14 @@
 
 #include <SFML/Graphics/Image.hpp>
 
+#include <SFML/Graphics/Rect.hpp>
+
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -86,5 +92,42 @@ sf::Image screenshot();
 
 // Share of pixels whose colour differs from the most common colour: 0 for a blank screen.
 double nonUniformShare(const sf::Image& image);
+
+// Pixels that differ between two shots of the same size inside an area and outside it.
+std::pair<std::size_t, std::size_t> changedPixels(const sf::Image& a, const sf::Image& b,
+                                                  const sf::IntRect& area);
+// Share of pixels that differ between two shots; 1 for shots of different sizes.
+double difference(const sf::Image& a, const sf::Image& b);
+
+// One connection to the X server for a whole test: moving the pointer and taking shots through
+// it takes a few milliseconds, where every round through xdotool costs a fifth of a second.
+class TestScreen {
+public:
+    TestScreen();
+    ~TestScreen();
+    TestScreen(const TestScreen&) = delete;
+    TestScreen& operator=(const TestScreen&) = delete;
+
+    // The game sees the same motion events as from a real mouse.
+    void movePointer(int x, int y);
+    sf::Image shot();
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> display;
+};
+
+// Where the main page's "Play" is on the 1280 x 720 test screen: centred at (640, 350) on a
+// button picture of about 460 x 50.
+const sf::Vector2i PlayButton(640, 350);
+const sf::IntRect PlayArea(380, 300, 520, 100);
+
+// Skips the title with a key the menu does not use, and waits until the main page answers the
+// pointer over "Play" with a change there only: the title fades the whole screen and the loading
+// screen does not react at all. Each shot goes to `seen`, named by what it shows. The menu with
+// the pointer parked in a corner, or nothing when it did not answer within the time.
+std::optional<sf::Image>
+waitForMainPage(GameProcess& game, TestScreen& screen, double seconds,
+                const std::function<void(const std::string&, const sf::Image&)>& seen = {});
 
 } // namespace testsupport

@@ -116,10 +116,7 @@ const fs::path Artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "ba
 const std::string NullAudio =
     "ALSOFT_CONF=" + (fs::path(QUELLIX_SOURCE_DIR) / "tests" / "openal-null.conf").string();
 
-// Where the menu's widgets are on the 1280 x 720 test screen: "Play" centred at (640, 350) on a
-// button picture of about 460 x 50, the name page's text box from (200, 200), 500 x 32.
-const int PlayX = 640, PlayY = 350;
-const sf::IntRect PlayArea(380, 300, 520, 100);
+// Where the name page's text box is on the 1280 x 720 test screen: from (200, 200), 500 x 32.
 const int NameBoxX = 450, NameBoxY = 216;
 const sf::IntRect NameBoxArea(190, 190, 520, 52);
 
@@ -219,103 +216,9 @@ std::map<std::string, std::string> savedFiles(const fs::path& folder) {
     return files;
 }
 
-bool inside(const sf::IntRect& area, unsigned x, unsigned y) {
-    return area.contains(static_cast<int>(x), static_cast<int>(y));
-}
-
-// Pixels that differ between two shots inside an area and outside it.
-std::pair<std::size_t, std::size_t> changes(const sf::Image& a, const sf::Image& b,
-                                            const sf::IntRect& area) {
-    const auto size = a.getSize();
-    if (size != b.getSize() || size.x == 0)
-        return {0, static_cast<std::size_t>(std::max(size.x * size.y, 1u))};
-    std::pair<std::size_t, std::size_t> counts{0, 0};
-    const sf::Uint8* pa = a.getPixelsPtr();
-    const sf::Uint8* pb = b.getPixelsPtr();
-    for (unsigned y = 0; y < size.y; ++y)
-        for (unsigned x = 0; x < size.x; ++x, pa += 4, pb += 4)
-            if (std::memcmp(pa, pb, 4) != 0)
-                ++(inside(area, x, y) ? counts.first : counts.second);
-    return counts;
-}
-
-double difference(const sf::Image& a, const sf::Image& b) {
-    const auto [in, out] = changes(a, b, sf::IntRect());
-    const auto size = a.getSize();
-    return size.x == 0 ? 1.0
-                       : static_cast<double>(in + out) / (static_cast<double>(size.x) * size.y);
-}
-
 void pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
-
-} // namespace
-
-// After the test framework: Xlib's macros (None, Bool, ...) would clash with its names.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
-namespace {
-
-// One connection to the X server for a whole case: moving the pointer and taking shots through it
-// takes a few milliseconds, where every round through xdotool costs a fifth of a second.
-class Screen {
-public:
-    Screen() : display(XOpenDisplay(nullptr)) {}
-    ~Screen() {
-        if (display)
-            XCloseDisplay(display);
-    }
-    Screen(const Screen&) = delete;
-    Screen& operator=(const Screen&) = delete;
-
-    // The game sees the same motion events as from a real mouse.
-    void movePointer(int x, int y) {
-        if (!display)
-            return;
-        XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
-        XSync(display, False);
-    }
-
-    sf::Image shot() {
-        if (!display)
-            return screenshot();
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(display, DefaultRootWindow(display), &attributes);
-        XImage* picture = XGetImage(display, DefaultRootWindow(display), 0, 0,
-                                    static_cast<unsigned>(attributes.width),
-                                    static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-        if (!picture)
-            return screenshot();
-        if (picture->bits_per_pixel != 32 || picture->byte_order != LSBFirst) {
-            XDestroyImage(picture);
-            return screenshot();
-        }
-        // 32-bit pixels with the blue byte first: reorder to red, green, blue, opaque.
-        const auto width = static_cast<unsigned>(attributes.width);
-        const auto height = static_cast<unsigned>(attributes.height);
-        std::vector<sf::Uint8> rgba(static_cast<std::size_t>(width) * height * 4);
-        for (unsigned y = 0; y < height; ++y) {
-            const auto* row = reinterpret_cast<const sf::Uint8*>(picture->data) +
-                              static_cast<std::size_t>(y) * picture->bytes_per_line;
-            sf::Uint8* out = &rgba[static_cast<std::size_t>(y) * width * 4];
-            for (unsigned x = 0; x < width; ++x, row += 4, out += 4) {
-                out[0] = row[2];
-                out[1] = row[1];
-                out[2] = row[0];
-                out[3] = 255;
-            }
-        }
-        XDestroyImage(picture);
-        sf::Image image;
-        image.create(width, height, rgba.data());
-        return image;
-    }
-
-private:
-    Display* display;
-};
 
 // One run of the real game in a copy of the data folder with one known player, driven to the menu
 // and into play; a failing case leaves its screenshots and error stream behind.
@@ -349,41 +252,31 @@ protected:
         return picture;
     }
 
-    // Skips the title with a key and waits until the menu's page answers the pointer or the
-    // keyboard with a change in its own place only: the title fades the whole screen and the
-    // loading screen does not react at all. Returns the menu with the pointer parked in a corner.
+    // Skips the title and waits until the menu's page answers: the main page the pointer over
+    // "Play", the name page a click and a letter, each with a change in its own place only.
+    // Returns the menu with the pointer parked in a corner.
     std::optional<sf::Image> reachMenu(GameProcess& game, Reach reach) {
+        if (reach == Reach::Game)
+            return waitForMainPage(game, screen, 30.0,
+                                   [this](const std::string& step, const sf::Image& picture) {
+                                       shots[step] = picture;
+                                   });
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         screen.movePointer(1, 1);
         sf::Image previous = shot("probe-parked");
-        bool pointerOnPlay = false;
         for (int probe = 1; game.isRunning() && std::chrono::steady_clock::now() < deadline;
              ++probe) {
             // A key pressed before the title screen existed was lost: press another now and then.
-            const std::string key = probe % 4 == 0 ? "key space " : "";
-            if (reach == Reach::Game) {
-                // The pointer goes back and forth over "Play", a shot each way.
-                if (!key.empty())
-                    xdotool(key);
-                pointerOnPlay = !pointerOnPlay;
-                screen.movePointer(pointerOnPlay ? PlayX : 1, pointerOnPlay ? PlayY : 1);
-                pause(100);
-                const sf::Image now = shot(pointerOnPlay ? "probe-hovered" : "probe-parked");
-                const auto [in, out] = changes(previous, now, PlayArea);
-                if (in > 0 && out == 0)
-                    return pointerOnPlay ? previous : now;
-                previous = now;
-            } else {
-                // Each click and letter shows in the text box once it has the keyboard.
-                xdotool(key + "mousemove " + std::to_string(NameBoxX) + " " +
-                        std::to_string(NameBoxY) + " click 1 mousemove 1 1 key x");
-                pause(100);
-                const sf::Image now = shot("probe-typed");
-                const auto [in, out] = changes(previous, now, NameBoxArea);
-                if (in > 0 && out == 0)
-                    return now;
-                previous = now;
-            }
+            // Each click and letter shows in the text box once it has the keyboard.
+            xdotool(std::string(probe % 4 == 0 ? "key shift " : "") + "mousemove " +
+                    std::to_string(NameBoxX) + " " + std::to_string(NameBoxY) +
+                    " click 1 mousemove 1 1 key x");
+            pause(100);
+            const sf::Image now = shot("probe-typed");
+            const auto [in, out] = changedPixels(previous, now, NameBoxArea);
+            if (in > 0 && out == 0)
+                return now;
+            previous = now;
         }
         return std::nullopt;
     }
@@ -391,7 +284,8 @@ protected:
     // The game screen replaces the menu picture, its title and its buttons, and is no blank window
     // left behind by a program that ended.
     bool reachPlay(GameProcess& game, const sf::Image& menu) {
-        xdotool("mousemove " + std::to_string(PlayX) + " " + std::to_string(PlayY) + " click 1");
+        xdotool("mousemove " + std::to_string(PlayButton.x) + " " + std::to_string(PlayButton.y) +
+                " click 1");
         bool playing = false;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
         while (!playing && game.isRunning() && std::chrono::steady_clock::now() < deadline) {
@@ -403,7 +297,7 @@ protected:
     }
 
     TempDir dir;
-    Screen screen;
+    TestScreen screen;
     std::map<std::string, sf::Image> shots;
 };
 

@@ -1,15 +1,20 @@
 // The real program from the title to the menu and back out, in a copy of the data folder without
 // players: the name page, typing a name, the welcome line, the user page, Escape, the files left
-// behind, and a second start that goes straight to the main page.
+// behind, and a second start that goes straight to the main page. And what a player expects of a
+// platformer: the menu with keys only, pausing, the volume keys, and continuing where they got.
 #include "core/BuildInfo.hpp"
 
 #include "TestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -42,18 +47,6 @@ bool waitFor(const std::function<bool()>& condition, double seconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return true;
-}
-
-// Share of pixels that differ between two screenshots of the same size.
-double difference(const sf::Image& a, const sf::Image& b) {
-    const auto size = a.getSize();
-    if (size != b.getSize() || size.x == 0)
-        return 1.0;
-    std::size_t differing = 0;
-    for (unsigned y = 0; y < size.y; ++y)
-        for (unsigned x = 0; x < size.x; ++x)
-            differing += a.getPixel(x, y) != b.getPixel(x, y) ? 1 : 0;
-    return static_cast<double>(differing) / (static_cast<double>(size.x) * size.y);
 }
 
 // Gives a letter a key of its own on the X keyboard while the object lives. Without one, xdotool
@@ -147,6 +140,24 @@ public:
 
     GameProcess& process() { return game; }
 
+    // For a known player: waits for the window and for the main page, see waitForMainPage.
+    bool reachMainPage() {
+        if (!game.waitForWindow(20.0))
+            return false;
+        xdotool("search --name Gravelmoth windowfocus --sync");
+        menu = waitForMainPage(game, screen, 30.0);
+        return menu.has_value() && game.isRunning();
+    }
+    // The main page as reachMainPage found it, with the pointer parked.
+    const sf::Image& mainPage() const { return *menu; }
+    // A quick shot through the session's own connection, kept as an artifact.
+    sf::Image quickShot(const std::string& name) {
+        const sf::Image picture = screen.shot();
+        fs::create_directories(Artifacts);
+        picture.saveToFile((Artifacts / (name + ".png")).string());
+        return picture;
+    }
+
     // Waits for the window and skips the title with a key until the menu is ready, which the
     // caller recognises (the loading task makes "User" on a first start, for instance).
     bool reachMenu(const std::function<bool()>& ready) {
@@ -154,9 +165,10 @@ public:
             return false;
         // Keys go to the window with the keyboard focus.
         xdotool("search --name Gravelmoth windowfocus --sync");
+        // Shift skips the title and does nothing on the menu's pages.
         const bool reached = waitFor(
             [&] {
-                xdotool("key space");
+                xdotool("key shift");
                 return !game.isRunning() || ready();
             },
             20.0);
@@ -202,6 +214,8 @@ private:
 
     fs::path folder;
     GameProcess game;
+    TestScreen screen;
+    std::optional<sf::Image> menu;
 };
 
 class MenuEndToEnd : public ::testing::Test {
@@ -210,6 +224,13 @@ protected:
         copyDataDir(dir.path());
         ASSERT_FALSE(fs::exists(dir / "User"));
     }
+
+    // A player the game finds at start-up, with the four values of their file.
+    void knownPlayer(const std::string& values) {
+        writeFile(dir / "User" / "UserData.bin", "Ann\n");
+        writeFile(dir / "User" / "Ann.bin", values);
+    }
+
     TempDir dir;
 };
 
@@ -334,6 +355,199 @@ TEST_F(MenuEndToEnd, ClosingTheWindowWhileLoadingWaitsForTheLoadingTask) {
     ASSERT_TRUE(buttonFont.release(10.0));
     EXPECT_EQ(game.waitForExit(20.0), 0) << game.errors();
     EXPECT_TRUE(fs::is_directory(dir / "User")) << "the task looked for the player after the fonts";
+}
+
+// The tank at the start of a level, and play seen around it.
+const sf::IntRect StartArea(0, 440, 140, 136);
+// Under Exit, where a fourth button goes.
+const sf::IntRect FourthButtonArea(380, 560, 520, 60);
+// Where the volume shows, in the top right corner.
+const sf::IntRect VolumeArea(1000, 0, 280, 110);
+
+TEST_F(MenuEndToEnd, DownDownReturnOnTheMainPageIsExit) {
+    knownPlayer("5\n0\n1\n1");
+    MenuSession session(dir.path());
+    ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+    session.key("Down");
+    session.key("Down");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const sf::Image highlighted = session.quickShot("keys-exit-highlighted");
+    const auto [onButtons, elsewhere] =
+        changedPixels(session.mainPage(), highlighted, sf::IntRect(380, 300, 520, 260));
+    EXPECT_GT(onButtons, 1000u) << "a button shows its hovered look";
+    EXPECT_EQ(elsewhere, 0u);
+    session.key("Return");
+    EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+}
+
+TEST_F(MenuEndToEnd, ANameTypedWithoutAClickIsRegistered) {
+    MenuSession session(dir.path());
+    ASSERT_TRUE(session.reachMenu([&] { return fs::is_directory(dir / "User"); }))
+        << session.process().errors();
+    session.type("Kim");
+    session.shot("name-typed-without-click");
+    session.key("Return");
+    EXPECT_TRUE(waitFor([&] { return fs::exists(dir / "User" / "Kim.bin"); }, 5.0))
+        << session.process().errors();
+    session.key("Escape");
+    EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+    EXPECT_EQ(readFile(dir / "User" / "UserData.bin"), "Kim\n");
+    EXPECT_EQ(readFile(dir / "User" / "Kim.bin"), "5\n0\n1\n1");
+}
+
+TEST_F(MenuEndToEnd, PFreezesPlayWhileAnArrowIsHeldAndPAgainGoesOn) {
+    knownPlayer("5\n0\n1\n1");
+    MenuSession session(dir.path());
+    ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+    session.key("Return"); // Play is highlighted
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    session.quickShot("level-1-banner");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+
+    session.key("p");
+    xdotool("keydown Right");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const sf::Image paused = session.quickShot("paused");
+    std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    const sf::Image stillPaused = session.quickShot("still-paused");
+    EXPECT_EQ(difference(paused, stillPaused), 0.0) << "nothing moves while paused";
+
+    session.key("p");
+    std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    const sf::Image playing = session.quickShot("playing-again");
+    xdotool("keyup Right");
+    EXPECT_GT(difference(playing, stillPaused), 0.2) << "the dimmed picture and its words are gone";
+    const auto [inStart, outside] = changedPixels(paused, playing, StartArea);
+    EXPECT_GT(static_cast<double>(inStart) / (StartArea.width * StartArea.height), 0.05)
+        << "the held arrow drives the tank away once play goes on";
+
+    session.key("Escape");
+    EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+}
+
+// The loudness of what OpenAL wrote into a WAV file, between two points in the file's growth.
+class Recording {
+public:
+    explicit Recording(fs::path file) : file(std::move(file)) {}
+
+    // How far the recording has got, in bytes of the file.
+    std::uintmax_t mark() const {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(file, error);
+        return error ? 0 : size;
+    }
+
+    // Root mean square of the 16-bit samples written between two marks; -1 without them.
+    double loudness(std::uintmax_t from, std::uintmax_t to) const {
+        const std::string bytes = readFile(file);
+        const std::size_t data = bytes.find("data", 12);
+        if (data == std::string::npos)
+            return -1.0;
+        const std::size_t start = std::max<std::size_t>(from, data + 8) & ~std::size_t(1);
+        const std::size_t end = std::min<std::size_t>(to, bytes.size()) & ~std::size_t(1);
+        double sum = 0.0;
+        std::size_t count = 0;
+        for (std::size_t i = start; i + 1 < end; i += 2, ++count) {
+            const auto sample = static_cast<std::int16_t>(
+                static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[i])) |
+                static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[i + 1]) << 8));
+            sum += static_cast<double>(sample) * sample;
+        }
+        return count ? std::sqrt(sum / static_cast<double>(count)) : -1.0;
+    }
+
+private:
+    fs::path file;
+};
+
+TEST_F(MenuEndToEnd, TheVolumeKeysChangeWhatIsHeardShowTheLevelAndAreKept) {
+    knownPlayer("5\n0\n1\n1");
+    const fs::path wav = dir / "heard.wav";
+    writeFile(dir / "wave.conf", "[general]\ndrivers = wave\nsample-type = int16\n"
+                                 "channels = stereo\n[wave]\nfile = " +
+                                     wav.string() + "\n");
+    const Recording heard(wav);
+    const auto listen = [](int milliseconds) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    };
+    std::uintmax_t full[2], lowered[2], muted[2];
+    {
+        MenuSession session(dir.path(), "ALSOFT_CONF=" + (dir / "wave.conf").string());
+        ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+        listen(1000); // the menu's theme has begun
+        full[0] = heard.mark();
+        listen(1500);
+        full[1] = heard.mark();
+
+        // Eight steps down, from 100 % to 20 %.
+        xdotool("key minus minus minus minus minus minus minus minus");
+        const sf::Image shown = session.quickShot("volume-20");
+        const auto [inCorner, elsewhere] = changedPixels(session.mainPage(), shown, VolumeArea);
+        EXPECT_GT(inCorner, 500u) << "the level shows in the corner";
+        EXPECT_EQ(elsewhere, 0u);
+        listen(400);
+        lowered[0] = heard.mark();
+        listen(1500);
+        lowered[1] = heard.mark();
+        EXPECT_EQ(
+            changedPixels(session.mainPage(), session.quickShot("volume-gone"), VolumeArea).first,
+            0u)
+            << "and goes after about a second";
+
+        session.key("m");
+        listen(400);
+        muted[0] = heard.mark();
+        listen(1500);
+        muted[1] = heard.mark();
+        session.key("Escape");
+        EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+    }
+    const double atFull = heard.loudness(full[0], full[1]);
+    const double atTwenty = heard.loudness(lowered[0], lowered[1]);
+    const double whenMuted = heard.loudness(muted[0], muted[1]);
+    EXPECT_GT(atFull, 300.0) << "the menu's theme is heard";
+    EXPECT_LT(atTwenty, atFull * 0.5) << atTwenty << " after minus against " << atFull;
+    EXPECT_GT(atTwenty, atFull * 0.05) << "lower, not silent";
+    EXPECT_LT(whenMuted, 2.0) << "M silences it";
+    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 20\nmuted yes\n");
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n0\n1\n1");
+}
+
+// The best level a player reached is the second value of their file (a cleared level raises it:
+// GameStateScreen's tests). With 2 there, the main page offers "Continue: level 2", which plays
+// level 2 where "Play" plays level 1.
+TEST_F(MenuEndToEnd, APlayerWhoReachedLevelTwoIsOfferedToContinueThere) {
+    knownPlayer("5\n0\n1\n1");
+    sf::Image withoutProgress, levelOne;
+    {
+        MenuSession session(dir.path());
+        ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+        withoutProgress = session.mainPage();
+        session.key("Return");
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        levelOne = session.quickShot("play-level-1");
+        session.key("Escape");
+        EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+    }
+    knownPlayer("5\n2\n1\n1");
+    MenuSession session(dir.path());
+    ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+    session.quickShot("continue-offered");
+    const auto [inFourth, elsewhere] =
+        changedPixels(withoutProgress, session.mainPage(), FourthButtonArea);
+    EXPECT_GT(inFourth, 5000u) << "a fourth button under the three";
+    EXPECT_EQ(elsewhere, 0u);
+    session.key("Up"); // from Play round to the last button
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    session.quickShot("continue-highlighted");
+    session.key("Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    const sf::Image levelTwo = session.quickShot("continue-level-2");
+    EXPECT_GT(difference(levelOne, levelTwo), 0.02) << "another level than Play's";
+    EXPECT_GT(nonUniformShare(levelTwo), 0.1);
+    session.key("Escape");
+    EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n2\n1\n1");
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST(StartEndToEnd, DataNamedOnTheCommandLineIsPlayedFromAnyFolderAndKeepsItsPla
     ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
     // The loading screen makes the players' folder on a first start.
     for (int i = 0; i < 100 && !fs::is_directory(data / "User") && game.isRunning(); ++i) {
-        xdotool("key space");
+        xdotool("key shift");
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     EXPECT_TRUE(fs::is_directory(data / "User")) << game.errors();

@@ -111,7 +111,7 @@ quellix 2>/tmp/quellix-stderr.txt &
 game=$!
 timeout 30 xdotool search --sync --onlyvisible --name Gravelmoth >/dev/null || exit 10
 xdotool search --name Gravelmoth windowfocus --sync
-for _ in $(seq 100); do [ -d "$users" ] && break; xdotool key space; sleep 0.2; done
+for _ in $(seq 100); do [ -d "$users" ] && break; xdotool key shift; sleep 0.2; done
 sleep 1.5
 xwd -root -silent -out /tmp/name-page.xwd
 xdotool mousemove 450 216 click 1

@@ -118,7 +118,7 @@ start_game() {
   xdo search --name Gravelmoth windowfocus --sync
   local deadline=$(($(date +%s) + 60))
   while [ "$(date +%s)" -lt "$deadline" ] && kill -0 "$game_pid" 2>/dev/null; do
-    xdo key space
+    xdo key shift
     if in_menu; then
       xdo mousemove $((width / 2)) 350 click 1 mousemove 1 1
       sleep 0.5
