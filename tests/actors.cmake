@@ -2,6 +2,7 @@
 target_sources(quellix_tests PRIVATE
   test_animation.cpp
   test_entity.cpp
+  test_gamepad.cpp
   test_opponent.cpp
   test_physics.cpp
   test_player.cpp

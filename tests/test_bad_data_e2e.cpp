@@ -94,7 +94,7 @@ const BadFile Cases[] = {
     {"Audio/GameTheme.ogg",       Missing,   Game,     "Failed to open sound file \"Audio/GameTheme.ogg\" (couldn't open stream)"},
     // The list still exists but names nobody, so the menu asks for a name as on a first start.
     {"User/UserData.bin",         Empty,     NamePage, "User/UserData.bin: *empty*"},
-    {"User/Tester.bin",           Truncated, Game,     "User/Tester.bin: value 4 is missing or unreadable; it keeps its previous value"},
+    {"User/Tester.bin",           Truncated, Game,     "User/Tester.bin: value 4 is missing or unreadable; no level counts as reached"},
     // Attacks: files written to hang the game, exhaust it, or make it forget its player.
     {"Scripts/HUDElements.lua",   Replaced,  Game,     "Scripts/HUDElements.lua: update failed: *ran too long*",
      "function init() end function update() while true do pcall(function() while true do end end) end end"},

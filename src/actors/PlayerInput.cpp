@@ -1,5 +1,6 @@
 #include "actors/PlayerInput.hpp"
 
+#include "actors/Gamepad.hpp"
 #include "actors/TankMover.hpp"
 #include "core/CommandQueue.hpp"
 
@@ -11,10 +12,19 @@ void PlayerInput::handleEvent(const sf::Event&, CommandQueue&) {}
 void PlayerInput::handleRealtimeInput(const sf::Window& window, CommandQueue& commands) {
     if (!window.hasFocus())
         return;
-    if (sf::Keyboard::isKeyPressed(sf::Keyboard::Left))
+    bool left = sf::Keyboard::isKeyPressed(sf::Keyboard::Left);
+    bool right = sf::Keyboard::isKeyPressed(sf::Keyboard::Right);
+    bool jump = sf::Keyboard::isKeyPressed(sf::Keyboard::Up);
+    for (unsigned pad = 0; pad < sf::Joystick::Count; ++pad) {
+        const Gamepad::Drive held = Gamepad::drive(Gamepad::read(pad));
+        left = left || held.left;
+        right = right || held.right;
+        jump = jump || held.jump;
+    }
+    if (left)
         commands.push({TankMover(-DriveAcceleration, 0.f), Category::Tank});
-    if (sf::Keyboard::isKeyPressed(sf::Keyboard::Right))
+    if (right)
         commands.push({TankMover(DriveAcceleration, 0.f), Category::Tank});
-    if (sf::Keyboard::isKeyPressed(sf::Keyboard::Up))
+    if (jump)
         commands.push({tankJump, Category::Tank});
 }

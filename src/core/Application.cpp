@@ -65,6 +65,19 @@ void Application::processEvents() {
         stateStack.handleEvent(event);
         if (event.type == sf::Event::Closed)
             window.close();
+        // A pad's buttons and pushes reach the screens as the keys they stand for, and like keys
+        // only while the window has the focus. Both kinds of pad event start with the pad's id.
+        const bool padEvent = event.type == sf::Event::JoystickButtonPressed ||
+                              event.type == sf::Event::JoystickMoved;
+        if (!padEvent || !window.hasFocus())
+            continue;
+        const unsigned buttons = sf::Joystick::getButtonCount(event.joystickButton.joystickId);
+        if (const auto key = gamepad.keyFor(event, buttons)) {
+            sf::Event pressed;
+            pressed.type = sf::Event::KeyPressed;
+            pressed.key = {*key, false, false, false, false};
+            stateStack.handleEvent(pressed);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actors/Gamepad.hpp"
 #include "core/CommandLine.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
@@ -44,5 +45,6 @@ private:
     sf::Image icon;
     VolumeControl volume;
     int firstLevel = 1;
+    Gamepad gamepad;
     StateStack stateStack;
 };

@@ -84,7 +84,8 @@ bool TextBox::handleEvent(const sf::Event& event) {
         if (!typingWithoutPress)
             return false;
         if (showsPrompt) {
-            // Only a letter starts the typing; Enter on the prompt would enter an empty name.
+            // Only a printable character starts the typing: Enter on the prompt would enter an
+            // empty name.
             if (c < 32 || c == 127)
                 return false;
             text.setString(sf::String());

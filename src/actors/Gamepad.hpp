@@ -1,0 +1,57 @@
+#pragma once
+
+#include <SFML/Window/Joystick.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include <array>
+#include <optional>
+
+namespace sf {
+class Event;
+}
+
+// The gamepad, mapped in this one place. A pad drives the tank as the arrow keys do: the D-pad or
+// the left stick left and right, the south face button (A, Cross) jumps. Start pauses. On the
+// menu's pages the D-pad or the stick up and down move the highlight and the south button
+// triggers it. Every connected pad counts, one plugged in while the game runs too, and the
+// keyboard works alongside.
+class Gamepad {
+public:
+    // One pad at one moment, as the multimedia library reports it.
+    struct State {
+        bool connected = false;
+        unsigned buttonCount = 0;
+        std::array<bool, sf::Joystick::ButtonCount> buttons{};
+        // -100 to 100; left and up are negative.
+        float x = 0.f;
+        float y = 0.f;
+        float povX = 0.f;
+        float povY = 0.f;
+    };
+
+    // The three controls of the tank, as a pad holds them.
+    struct Drive {
+        bool left = false;
+        bool right = false;
+        bool jump = false;
+    };
+
+    // How far a stick or D-pad must be pushed to count.
+    static constexpr float Threshold = 50.f;
+    static constexpr unsigned SouthButton = 0;
+
+    static State read(unsigned pad);
+    static Drive drive(const State& pad);
+    // Start: the eighth button on pads laid out like the Xbox ones, the tenth on pads that also
+    // count their lower shoulder buttons as buttons (PlayStation, Switch Pro).
+    static unsigned startButton(unsigned buttonCount);
+
+    // The key a player would press for a pad's event: Return for the south button, P for Start,
+    // Up and Down when the D-pad or the stick is pushed up or down (once per push); nothing for
+    // the rest. buttonCount is that of the event's pad.
+    std::optional<sf::Keyboard::Key> keyFor(const sf::Event& event, unsigned buttonCount);
+
+private:
+    // Per pad, where the stick and the D-pad last pointed up or down: -1, 0 or 1.
+    std::array<std::array<int, 2>, sf::Joystick::Count> vertical{};
+};
