@@ -74,6 +74,13 @@ void copyDataDir(const fs::path& target) {
     }
 }
 
+sf::Event keyPressed(sf::Keyboard::Key code) {
+    sf::Event event;
+    event.type = sf::Event::KeyPressed;
+    event.key = {code, false, false, false, false};
+    return event;
+}
+
 int run(const std::string& command) {
     const int status = std::system(command.c_str());
     if (status == -1 || !WIFEXITED(status))

@@ -4,6 +4,7 @@
 #include <SFML/Graphics/Image.hpp>
 
 #include <SFML/Graphics/Rect.hpp>
+#include <SFML/Window/Event.hpp>
 
 #include <filesystem>
 #include <functional>
@@ -50,6 +51,9 @@ std::string readFile(const fs::path& file);
 // The game's data folder as the build made it, and a full copy of it (without saved users).
 fs::path dataDir();
 void copyDataDir(const fs::path& target);
+
+// A key press as the window reports it.
+sf::Event keyPressed(sf::Keyboard::Key code);
 
 // Runs a shell command and returns its exit status (-1 when it could not be started).
 int run(const std::string& command);

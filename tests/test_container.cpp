@@ -3,6 +3,8 @@
 #include "gui/Component.hpp"
 #include "gui/Container.hpp"
 
+#include "TestSupport.hpp"
+
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Window/Event.hpp>
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using testsupport::keyPressed;
 
 // A widget with fixed bounds that counts what happens to it.
 class Probe : public GUI::Component {
@@ -40,13 +44,6 @@ private:
     bool consumes;
     bool selectable;
 };
-
-sf::Event keyPressed(sf::Keyboard::Key code) {
-    sf::Event event;
-    event.type = sf::Event::KeyPressed;
-    event.key = {code, false, false, false, false};
-    return event;
-}
 
 sf::Event buttonEvent(sf::Event::EventType type, sf::Mouse::Button button = sf::Mouse::Left) {
     sf::Event event;

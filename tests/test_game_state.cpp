@@ -50,13 +50,6 @@ std::string oneLevel(char spawner = 'R') {
     return levelScript(rows);
 }
 
-sf::Event keyPressed(sf::Keyboard::Key key) {
-    sf::Event event;
-    event.type = sf::Event::KeyPressed;
-    event.key = {key, false, false, false, false};
-    return event;
-}
-
 // A scratch data folder with the game's scripts, pictures and sounds, a window and the
 // application's shared objects, and a stack on which the game screen is registered.
 class GameStateScreen : public ::testing::Test {

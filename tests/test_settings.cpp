@@ -22,13 +22,6 @@ Settings settings(int volume, bool muted) {
     return chosen;
 }
 
-sf::Event keyPressed(sf::Keyboard::Key code) {
-    sf::Event event;
-    event.type = sf::Event::KeyPressed;
-    event.key = {code, false, false, false, false};
-    return event;
-}
-
 class SettingsFile : public ::testing::Test {
 protected:
     Settings readBack(const std::string& content) {
