@@ -189,92 +189,41 @@ TEST_F(ContainerTest, OtherEventsOnlyReachTheChildren) {
     EXPECT_EQ(a.triggers, 0);
 }
 
-// A column of three buttons with a field between the first two that the keys pass over.
-class KeyboardPage : public ContainerTest {
-protected:
-    KeyboardPage() {
-        for (Probe* child : {&a, &field, &b, &c})
-            page.pack(child);
-    }
-    void press(sf::Keyboard::Key code) { page.handleEvent(keyPressed(code), Outside); }
-    // Which children look hovered after a frame with the pointer at `pointer`.
-    std::vector<bool> hoveredAfterFrame(sf::Vector2f pointer = Outside) {
+// Three buttons with a field between the first two; the menu's pages show the rest.
+TEST_F(ContainerTest, TheKeysStepOverWhatCannotBeSelectedAndThePointerTakesTheLeadBack) {
+    Probe field(sf::FloatRect(10.f, 40.f, 20.f, 20.f), false, false);
+    Probe b(sf::FloatRect(10.f, 70.f, 20.f, 20.f));
+    Probe c(sf::FloatRect(10.f, 100.f, 20.f, 20.f));
+    for (Probe* child : {&a, &field, &b, &c})
+        page.pack(child);
+    const auto hovered = [&](sf::Vector2f pointer) {
         page.update(pointer, false);
-        return {a.isHovered(), field.isHovered(), b.isHovered(), c.isHovered()};
-    }
+        return std::vector<bool>{a.isHovered(), field.isHovered(), b.isHovered(), c.isHovered()};
+    };
+    const auto press = [&](sf::Keyboard::Key code) { page.handleEvent(keyPressed(code), Outside); };
+    const sf::Vector2f overB(15.f, 75.f), overField(15.f, 45.f);
 
-    Probe field{sf::FloatRect(10.f, 40.f, 20.f, 20.f), false, false};
-    Probe b{sf::FloatRect(10.f, 70.f, 20.f, 20.f)};
-    Probe c{sf::FloatRect(10.f, 100.f, 20.f, 20.f)};
-};
-
-TEST_F(KeyboardPage, AnOpeningPageHighlightsItsFirstButtonWhereverThePointerIs) {
-    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 75.f)),
-              (std::vector<bool>{false, false, true, false}))
-        << "before, the pointer leads";
+    EXPECT_EQ(hovered(overB), (std::vector<bool>{false, false, true, false}));
     page.selectFirst();
-    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 75.f)),
-              (std::vector<bool>{true, false, false, false}));
-}
-
-TEST_F(KeyboardPage, DownAndUpStepOverWhatCannotBeSelectedAndGoRoundTheEnds) {
-    page.selectFirst();
+    EXPECT_EQ(hovered(overB), (std::vector<bool>{true, false, false, false}));
     press(sf::Keyboard::Down);
-    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{false, false, true, false}));
-    press(sf::Keyboard::Down);
-    press(sf::Keyboard::Down);
-    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{true, false, false, false}))
-        << "past the last button comes the first";
+    EXPECT_EQ(hovered(overB), (std::vector<bool>{false, false, true, false})) << "past the field";
     press(sf::Keyboard::Up);
-    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{false, false, false, true}))
-        << "before the first comes the last";
-}
-
-TEST_F(KeyboardPage, ReturnAndSpaceTriggerTheHighlightedButton) {
-    page.selectFirst();
-    press(sf::Keyboard::Down);
+    press(sf::Keyboard::Up);
+    EXPECT_EQ(hovered(overB), (std::vector<bool>{false, false, false, true})) << "round the top";
     press(sf::Keyboard::Return);
     press(sf::Keyboard::Space);
-    EXPECT_EQ(a.triggers, 0);
-    EXPECT_EQ(b.triggers, 2);
-    EXPECT_EQ(c.triggers, 0);
-}
+    EXPECT_EQ(c.triggers, 2);
 
-TEST_F(KeyboardPage, WithNothingHighlightedReturnDoesNothingAndDownStartsAtTheTop) {
-    press(sf::Keyboard::Return);
-    EXPECT_EQ(a.triggers + b.triggers + c.triggers, 0);
-    press(sf::Keyboard::Down);
-    EXPECT_EQ(hoveredAfterFrame(), (std::vector<bool>{true, false, false, false}));
-}
-
-TEST_F(KeyboardPage, AMovingPointerLeadsAndTheKeysGoOnFromWhatItHovered) {
-    page.selectFirst();
     sf::Event moved;
     moved.type = sf::Event::MouseMoved;
-    moved.mouseMove = {15, 105};
+    moved.mouseMove = {15, 75};
     page.handleEvent(moved, Outside);
-    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 105.f)),
-              (std::vector<bool>{false, false, false, true}));
-    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 45.f)),
-              (std::vector<bool>{false, true, false, false}))
-        << "the pointer hovers the field, which the keys cannot select";
-    press(sf::Keyboard::Up);
-    EXPECT_EQ(hoveredAfterFrame(sf::Vector2f(15.f, 45.f)),
-              (std::vector<bool>{false, false, true, false}));
-}
-
-TEST_F(KeyboardPage, AKeyTheHighlightedChildConsumesIsNotActedOn) {
-    Probe typing(sf::FloatRect(10.f, 130.f, 20.f, 20.f), true);
-    GUI::Container form(window);
-    form.pack(&typing);
-    form.pack(&a);
-    form.selectFirst();
-    form.handleEvent(keyPressed(sf::Keyboard::Down), Outside);
-    form.handleEvent(keyPressed(sf::Keyboard::Return), Outside);
-    form.update(Outside, false);
-    EXPECT_TRUE(typing.isHovered());
-    EXPECT_FALSE(a.isHovered());
-    EXPECT_EQ(typing.triggers + a.triggers, 0);
+    EXPECT_EQ(hovered(overB), (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(hovered(overField), (std::vector<bool>{false, true, false, false}));
+    press(sf::Keyboard::Down);
+    EXPECT_EQ(hovered(overField), (std::vector<bool>{false, false, false, true}))
+        << "the keys go on from the last button the pointer was over";
 }
 
 TEST_F(ContainerTest, CopiesShareTheirComponents) {

@@ -66,16 +66,6 @@ TEST_F(TextBoxTest, ABoxThatTakesTypingWithoutAPressReplacesItsPromptWithTheFirs
     EXPECT_EQ(calls, 1);
 }
 
-TEST_F(TextBoxTest, APressBeforeTypingStillClearsThePromptOnce) {
-    box.setTypingWithoutPress(true);
-    box.setActive(true);
-    EXPECT_EQ(box.getString(), "");
-    type("Al");
-    box.setActive(false);
-    type("i");
-    EXPECT_EQ(box.getString(), "Ali") << "the typing goes on after a click elsewhere";
-}
-
 TEST_F(TextBoxTest, ActivationClearsThePromptAndTypingAppends) {
     box.setActive(true);
     EXPECT_EQ(box.getString(), "");

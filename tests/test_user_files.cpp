@@ -175,16 +175,6 @@ TEST_F(UserFilesTest, SavingOverAMalformedFileWritesAWholeFile) {
     EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n2\n1\n1");
 }
 
-TEST_F(UserFilesTest, AProgressThatCannotBeSavedIsReported) {
-    fs::create_directories(dir / "User" / "Ann.bin");
-    profile.name = "Ann";
-    profile.value2 = 2;
-    CaptureErrors errors;
-    EXPECT_FALSE(files.saveValues(profile));
-    EXPECT_NE(errors.text().find("User/Ann.bin"), std::string::npos) << errors.text();
-    EXPECT_TRUE(fs::is_directory(dir / "User" / "Ann.bin"));
-}
-
 TEST_F(UserFilesTest, NamesThatWouldLeaveTheFolderOrBreakTheListAreRefused) {
     nextStart();
     files.registerUser("Ann", profile);
