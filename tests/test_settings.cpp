@@ -44,6 +44,8 @@ TEST_F(SettingsFile, WhatIsWrittenIsReadBack) {
     EXPECT_EQ(readFile(file), "volume 30\nmuted yes\n");
     EXPECT_EQ(Settings::read(file), settings(30, true));
     EXPECT_EQ(readBack("muted no\r\nvolume 0\r\n"), settings(0, false));
+    EXPECT_TRUE(settings(10, false).write(dir / "not-yet" / Settings::FileName))
+        << "an installed game's folder may not be there yet";
 }
 
 TEST_F(SettingsFile, UnusableValuesReadAsTheirDefaultsWithOneMessageNamingTheFile) {
