@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <system_error>
@@ -18,11 +19,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const DefaultUserFile = "5\n0\n1\n1";
+// A new player's values; the file holds "5\n0\n1\n1".
 const char DefaultValue1 = '5', DefaultValue3 = '1', DefaultValue4 = '1';
 
-char visibleOr(char value, char fallback) {
-    return std::isgraph(static_cast<unsigned char>(value)) ? value : fallback;
+// The four values on four lines, no line break after the last; a value that is no visible
+// character is written as a new player's.
+std::string userFileContent(char value1, std::int64_t value2, char value3, char value4) {
+    const auto visibleOr = [](char value, char fallback) {
+        return std::isgraph(static_cast<unsigned char>(value)) ? value : fallback;
+    };
+    return std::string(1, visibleOr(value1, DefaultValue1)) + "\n" + std::to_string(value2) + "\n" +
+           visibleOr(value3, DefaultValue3) + "\n" + visibleOr(value4, DefaultValue4);
 }
 
 // Owns a file descriptor (none when negative) and closes it.
@@ -245,7 +252,8 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
         return Registration::NotSaved;
     const fs::path file = userFile(name);
     std::string problem;
-    if (!replaceFile(file, DefaultUserFile, problem)) {
+    if (!replaceFile(file, userFileContent(DefaultValue1, 0, DefaultValue3, DefaultValue4),
+                     problem)) {
         std::cerr << file.string() << ": " << problem << "; " << name
                   << " stays listed but is skipped at the next start\n";
         return Registration::NotSaved;
@@ -257,10 +265,8 @@ bool UserFiles::saveValues(const UserProfile& profile) const {
     if (!isValidName(profile.name))
         return false;
     const fs::path file = userFile(profile.name);
-    const std::string content = std::string(1, visibleOr(profile.value1, DefaultValue1)) + "\n" +
-                                std::to_string(profile.value2) + "\n" +
-                                visibleOr(profile.value3, DefaultValue3) + "\n" +
-                                visibleOr(profile.value4, DefaultValue4);
+    const std::string content =
+        userFileContent(profile.value1, profile.value2, profile.value3, profile.value4);
     std::string problem;
     if (!replaceFile(file, content, problem)) {
         std::cerr << file.string() << ": " << problem << "; " << profile.name
