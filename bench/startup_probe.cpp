@@ -1,8 +1,13 @@
-// Measures the time from starting the game to its first title frame on the screen: the screen's
-// corner is painted white first, and the first frame the fullscreen game shows replaces it (the
-// title screen's fade starts from black, so that frame is seen as the corner turning dark).
-// Also reports the game's peak resident memory after a spell of play.
-// Usage: startup_probe GAME_BINARY DATA_FOLDER [RUNS]   (needs an X display)
+// Start-up time and peak memory of the game against a bare window (bare_window showing the title
+// picture), each measured the same way:
+// - start-up: the screen's corner is painted white, the program is started, and the time until
+//   the corner shows its first frame is taken. The game and the bare window take turns (in the
+//   order ABBA, so a drift of the machine's load weighs on both alike), and the medians and their
+//   ratio are printed.
+// - memory: the peak resident size (VmHWM) of the bare window after a few seconds, and of the
+//   game after a spell of play (title skipped, Play pressed, driving about).
+// Usage: startup_probe GAME_BINARY BARE_WINDOW DATA_FOLDER [RUNS]   (needs an X display and
+// xdotool; DATA_FOLDER must hold a registered player, so that the menu's Play button is shown)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -23,13 +28,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-pid_t startGame(const char* binary, const char* folder) {
+pid_t start(const std::string& binary, const std::string& argument, const char* folder) {
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder) != 0)
             _exit(127);
         std::freopen("/dev/null", "w", stderr);
-        execl(binary, binary, static_cast<char*>(nullptr));
+        if (argument.empty())
+            execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        else
+            execl(binary.c_str(), binary.c_str(), argument.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return pid;
@@ -61,58 +69,102 @@ void stop(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
+// Milliseconds from starting the program to its first frame on the screen; negative if none came.
+double timeToFirstFrame(Display* display, const std::string& binary, const std::string& argument,
+                        const char* folder) {
+    // Clear the corner first, so an earlier run's picture is not taken for this one's.
+    XSetWindowBackground(display, DefaultRootWindow(display), WhitePixel(display, 0));
+    XClearWindow(display, DefaultRootWindow(display));
+    XSync(display, False);
+    const auto begin = Clock::now();
+    const pid_t pid = start(binary, argument, folder);
+    bool seen = false;
+    // A short rest between looks leaves the machine's cores to the program being measured.
+    while (!seen && Clock::now() - begin < std::chrono::seconds(10)) {
+        seen = cornerIsDrawn(display);
+        if (!seen)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
+    stop(pid);
+    return seen ? ms : -1.0;
+}
+
+struct Summary {
+    double median, min, max;
+};
+
+Summary summarize(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2.0;
+    return {median, times.front(), times.back()};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::cerr << "usage: startup_probe GAME_BINARY DATA_FOLDER [RUNS]\n";
+    if (argc < 4) {
+        std::cerr << "usage: startup_probe GAME_BINARY BARE_WINDOW DATA_FOLDER [RUNS]\n";
         return 2;
     }
-    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 11;
-    // The game starts in its data folder, so its path must not be relative to here.
-    char* binary = realpath(argv[1], nullptr);
-    if (!binary) {
-        std::cerr << "startup_probe: no game at " << argv[1] << "\n";
+    const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 11;
+    // Both start in the data folder, so their paths must not be relative to here.
+    char* game = realpath(argv[1], nullptr);
+    char* bare = realpath(argv[2], nullptr);
+    if (!game || !bare) {
+        std::cerr << "startup_probe: no program at " << (game ? argv[2] : argv[1]) << "\n";
         return 2;
     }
+    const char* folder = argv[3];
+    const std::string picture = "Images/TitleScreen.png";
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::cerr << "startup_probe: no X display\n";
         return 2;
     }
-    std::vector<double> times;
+
+    std::vector<double> gameTimes, bareTimes;
     for (int run = 0; run < runs; ++run) {
-        // Clear the corner first, so an earlier run's picture is not taken for this one's.
-        XSetWindowBackground(display, DefaultRootWindow(display), WhitePixel(display, 0));
-        XClearWindow(display, DefaultRootWindow(display));
-        XSync(display, False);
-        const auto start = Clock::now();
-        const pid_t game = startGame(binary, argv[2]);
-        bool seen = false;
-        while (!seen && Clock::now() - start < std::chrono::seconds(10))
-            seen = cornerIsDrawn(display);
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        stop(game);
-        if (!seen) {
-            std::cerr << "startup_probe: run " << run << " never showed the title\n";
-            return 1;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool gameTurn = (turn == 0) == (run % 2 == 0);
+            const double ms = gameTurn ? timeToFirstFrame(display, game, "", folder)
+                                       : timeToFirstFrame(display, bare, picture, folder);
+            if (ms < 0.0) {
+                std::cerr << "startup_probe: run " << run << " of the "
+                          << (gameTurn ? "game" : "bare window") << " never showed a frame\n";
+                return 1;
+            }
+            (gameTurn ? gameTimes : bareTimes).push_back(ms);
         }
-        times.push_back(ms);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("start to first title frame: median %.1f ms, min %.1f ms, max %.1f ms (%d runs)\n",
-                times[times.size() / 2], times.front(), times.back(), runs);
+    const Summary g = summarize(gameTimes);
+    const Summary b = summarize(bareTimes);
+    std::printf("start to first frame, %d alternating runs each:\n", runs);
+    std::printf("  bare window: median %.1f ms (min %.1f, max %.1f)\n", b.median, b.min, b.max);
+    std::printf("  game:        median %.1f ms (min %.1f, max %.1f)\n", g.median, g.min, g.max);
+    std::printf("  ratio of medians: %.2f\n", g.median / b.median);
+
+    const pid_t bareWindow = start(bare, picture, folder);
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    const long bareKiB = peakResidentKiB(bareWindow);
+    stop(bareWindow);
 
     // A spell of play: skip the title, start the game from the menu, drive about for a while.
-    const pid_t game = startGame(binary, argv[2]);
+    const pid_t played = start(game, "", folder);
     std::this_thread::sleep_for(std::chrono::seconds(2));
     std::system("xdotool key space >/dev/null 2>&1; sleep 2; "
                 "xdotool mousemove 640 350 click 1 >/dev/null 2>&1; sleep 1; "
                 "for i in 1 2 3 4 5; do xdotool keydown Right; sleep 1; xdotool keyup Right; "
                 "xdotool key Up; xdotool keydown Left; sleep 1; xdotool keyup Left; done");
-    std::printf("peak resident memory while playing: %.1f MB\n", peakResidentKiB(game) / 1024.0);
-    stop(game);
+    const long gameKiB = peakResidentKiB(played);
+    stop(played);
+    std::printf("peak resident memory: bare window %.1f MB, game after a spell of play %.1f MB, "
+                "%.1f MB above the bare window\n",
+                bareKiB / 1024.0, gameKiB / 1024.0, (gameKiB - bareKiB) / 1024.0);
+
     XCloseDisplay(display);
-    std::free(binary);
+    std::free(game);
+    std::free(bare);
     return 0;
 }

@@ -190,6 +190,41 @@ TEST(PlatformLoadTest, DrawsTheTilesFromTheSheet) {
     EXPECT_EQ(shot.getPixel(5, 8), sf::Color::Green);
 }
 
+// Only the rows in view are drawn, and the row whose block hops up into view from below it; the
+// picture is the one the whole map gives.
+TEST(PlatformLoadTest, DrawsTheRowsInViewAndABlockHoppingIntoIt) {
+    GameFolder folder(480);
+    // Cells 16 x 9, three columns: blocks above the view (row 0), in it (row 4), just below it
+    // (row 6) and far below it (row 9).
+    writeLevel(1, leveltest::levelScript(3, 10, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1,
+                                                 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},
+                                         std::vector<int>(30, 0)));
+    Platform platform;
+    ASSERT_TRUE(platform.loadLevel(1));
+    platform.bump(platform.getBlock(19));
+    platform.update(sf::seconds(1.f / 60.f));
+    platform.update(sf::seconds(1.f / 60.f)); // 4 pixels up, 2 of them above the view's bottom
+    sf::Texture tiles;
+    ASSERT_TRUE(tiles.loadFromFile("Images/Objects.png"));
+    tiles.setSmooth(true);
+
+    sf::RenderTexture target;
+    ASSERT_TRUE(target.create(48, 34));
+    target.setView(sf::View(sf::FloatRect(0.f, 18.f, 48.f, 34.f)));
+    const auto picture = [&target](const std::function<void()>& draw) {
+        target.clear(sf::Color::Green);
+        draw();
+        target.display();
+        return target.getTexture().copyToImage();
+    };
+    const sf::Image inView = picture([&] { target.draw(platform); });
+    const sf::Image whole = picture([&] { target.draw(platform.getVertices(), &tiles); });
+    EXPECT_NE(whole.getPixel(24, 33), sf::Color::Green) << "the hopping block shows";
+    for (unsigned y = 0; y < 34; ++y)
+        for (unsigned x = 0; x < 48; ++x)
+            ASSERT_EQ(inView.getPixel(x, y), whole.getPixel(x, y)) << "at " << x << ", " << y;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Level files that cannot be used
 

@@ -6,10 +6,13 @@
 #include "actors/Tank.hpp"
 #include "actors/Wolf.hpp"
 #include "core/SoundPlayer.hpp"
+#include "hud/GameHUD.hpp"
 #include "world/Platform.hpp"
 #include "world/Spawner.hpp"
 #include "world/WorldGlobals.hpp"
 
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -145,6 +148,149 @@ TEST(WorldBuild, AWindowWiderThan1920PixelsShowsThe1920PixelGameScaledUp) {
     WorldFixture ultraWide({{1, oneSpawnerLevel()}}, {3440, 1440});
     EXPECT_EQ(windowSize, sf::Vector2u(1920, 804));
     EXPECT_EQ(ultraWide.world().getCamera().getView().getSize(), sf::Vector2f(1920.f, 643.2f));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing: each pixel about once, and the same picture as drawing everything
+
+sf::Image drawnByTheGame(WorldFixture& fixture) {
+    // Shows through wherever the world leaves a pixel unpainted.
+    fixture.target.clear(sf::Color::Magenta);
+    fixture.world().draw();
+    fixture.target.display();
+    return fixture.target.getTexture().copyToImage();
+}
+
+// The world as it stands, drawn with nothing left out: the window cleared, the backdrop read from
+// its file and stretched over the whole window, the banner read from its file over the bottom
+// fifth with the HUD's quads on it, every block of the map, and the actors.
+sf::Image drawnPlainly(WorldFixture& fixture) {
+    World& world = fixture.world();
+    sf::RenderTexture& target = fixture.target;
+    const sf::Vector2f layout(static_cast<float>(windowSize.x), static_cast<float>(windowSize.y));
+    sf::Texture backdrop, banner, elements, tiles;
+    EXPECT_TRUE(backdrop.loadFromFile("Images/Platform.png"));
+    EXPECT_TRUE(banner.loadFromFile("Images/HUDBanner.png"));
+    EXPECT_TRUE(elements.loadFromFile("Images/HUDElements.png"));
+    EXPECT_TRUE(tiles.loadFromFile("Images/Objects.png"));
+    banner.setSmooth(true);
+    tiles.setSmooth(true);
+
+    target.clear();
+    target.setView(sf::View(sf::FloatRect({0.f, 0.f}, layout)));
+    sf::Sprite whole(backdrop);
+    whole.setScale(static_cast<float>(static_cast<double>(layout.x) / backdrop.getSize().x),
+                   static_cast<float>(static_cast<double>(layout.y) / backdrop.getSize().y));
+    target.draw(whole);
+    sf::Sprite strip(banner);
+    strip.setScale(layout.x / static_cast<float>(banner.getSize().x),
+                   0.2f * layout.y / static_cast<float>(banner.getSize().y));
+    strip.setPosition(0.f, 0.8f * layout.y);
+    target.draw(strip);
+    target.draw(world.getHUD()->getVertices(), &elements);
+    target.setView(world.getCamera().getView());
+    target.draw(world.getPlatform()->getVertices(), &tiles);
+    target.draw(*world.getOpponent()->getParent());
+    target.display();
+    return target.getTexture().copyToImage();
+}
+
+// Pixels that differ, with the first of them named.
+std::size_t differingPixels(const sf::Image& a, const sf::Image& b, std::string& first) {
+    std::size_t count = 0;
+    for (unsigned y = 0; y < a.getSize().y; ++y)
+        for (unsigned x = 0; x < a.getSize().x; ++x)
+            if (a.getPixel(x, y) != b.getPixel(x, y) && count++ == 0)
+                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    return count;
+}
+
+// Blocks near the edges of the view hopping: one of them may rise into view from below it.
+void bumpBlocksNearTheEdges(World& world) {
+    Platform& platform = *world.getPlatform();
+    const sf::View& view = world.getCamera().getView();
+    const float tile = platform.getTileSize().y;
+    for (const float edge : {view.getCenter().y - 0.3f * view.getSize().y,
+                             view.getCenter().y + 0.5f * view.getSize().y})
+        for (const int cell : platform.getSolidCells()) {
+            const float top = static_cast<float>(cell / 30) * tile;
+            if (top > edge - 2.f * tile && top < edge + 2.f * tile)
+                platform.bump(platform.getBlock(cell));
+        }
+}
+
+// A moment of a shipped level, in a window of a common size.
+struct Moment {
+    int level;
+    sf::Vector2u window;
+    bool upTheLevel; // the tank taken half-way up, so there are rows above and below the view
+};
+
+std::string momentName(const Moment& moment) {
+    return "Level" + std::to_string(moment.level) + "_" + std::to_string(moment.window.x) + "x" +
+           std::to_string(moment.window.y);
+}
+
+class WorldDrawing : public ::testing::TestWithParam<Moment> {};
+
+// A few seconds into play, wolves out and blocks hopping at the edges of the view.
+TEST_P(WorldDrawing, TheSavingsLeaveThePictureAsItWas) {
+    const Moment moment = GetParam();
+    const std::string level = "Levels/Level" + std::to_string(moment.level) + ".lua";
+    WorldFixture fixture({{1, readFile(dataDir() / level)}}, moment.window);
+    World& world = fixture.world();
+    ASSERT_TRUE(world.hasLevel());
+    fixture.run(60 * 4);
+    if (moment.upTheLevel) {
+        Tank* tank = world.getPlayer()->getTank();
+        ASSERT_NE(tank, nullptr);
+        tank->setPosition(tank->getPosition().x, worldSize.y / 2.f);
+    }
+    fixture.run(1);
+    bumpBlocksNearTheEdges(world);
+    fixture.run(3);
+    ASSERT_GT(world.getOpponent()->getChildren().size(), 0u) << "wolves are out";
+
+    const sf::Image game = drawnByTheGame(fixture);
+    const sf::Image plain = drawnPlainly(fixture);
+    std::string first;
+    EXPECT_EQ(differingPixels(game, plain, first), 0u) << "first at " << first;
+    const fs::path artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "world";
+    fs::create_directories(artifacts);
+    game.saveToFile((artifacts / (momentName(moment) + ".png")).string());
+}
+
+// 1366 x 768 has a banner whose top falls between two rows of pixels; 3840 x 2160 is the
+// 1920-pixel game scaled up.
+INSTANTIATE_TEST_SUITE_P(
+    Moments, WorldDrawing,
+    ::testing::Values(Moment{1, {1280, 720}, false}, Moment{1, {1366, 768}, false},
+                      Moment{1, {1920, 1080}, false}, Moment{1, {3840, 2160}, false},
+                      Moment{8, {1280, 720}, true}),
+    [](const ::testing::TestParamInfo<Moment>& info) { return momentName(info.param); });
+
+// An actor part in view is drawn, wherever it leaves the window: above it, behind the banner
+// and past the side.
+TEST(WorldDrawingActors, AWolfPartlyInViewIsDrawn) {
+    WorldFixture fixture({{1, readFile(dataDir() / "Levels/Level1.lua")}});
+    World& world = fixture.world();
+    ASSERT_TRUE(world.hasLevel());
+    fixture.run(1);
+    const sf::View& view = world.getCamera().getView();
+    const float top = fixture.target.mapPixelToCoords({0, 0}, view).y;
+    const float bottom = view.getCenter().y + view.getSize().y / 2.f;
+    const sf::Image without = drawnByTheGame(fixture);
+    // A wolf picture is 50 x 70: 10 pixels of each show.
+    for (const sf::Vector2f place :
+         {sf::Vector2f(600.f, top - 60.f), sf::Vector2f(600.f, bottom - 10.f),
+          sf::Vector2f(-40.f, top + 100.f)}) {
+        Wolf& wolf = addWolf(world, place);
+        const sf::Image with = drawnByTheGame(fixture);
+        std::string first;
+        EXPECT_GT(differingPixels(with, without, first), 0u)
+            << "a wolf at (" << place.x << ", " << place.y << ") shows";
+        world.getOpponent()->detachChild(wolf);
+    }
 }
 
 TEST(WorldLevels, NextLevelIsBuiltInTheFrameTheLastSpawnerGoes) {

@@ -66,7 +66,7 @@ void Animal::getBoundingRect(std::vector<sf::FloatRect>& out) const {
 
 void Animal::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
     const auto found = animations.find(mode);
-    if (found != animations.end())
+    if (found != animations.end() && isInView(target, states, found->second->getGlobalBounds()))
         target.draw(*found->second, states);
 }
 

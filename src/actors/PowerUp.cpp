@@ -145,5 +145,6 @@ void PowerUp::destroy() {
 }
 
 void PowerUp::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
-    target.draw(sprite, states);
+    if (isInView(target, states, sprite.getGlobalBounds()))
+        target.draw(sprite, states);
 }

@@ -94,5 +94,6 @@ bool Tank::isMarkedForRemoval() const {
 }
 
 void Tank::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
-    target.draw(sprite, states);
+    if (isInView(target, states, sprite.getGlobalBounds()))
+        target.draw(sprite, states);
 }

@@ -4,13 +4,12 @@
 
 MusicPlayer::MusicPlayer()
     : filenames{{MusicTheme::MenuTheme, "Audio/MenuTheme.ogg"},
-                {MusicTheme::GameTheme, "Audio/GameTheme.ogg"}} {
-    // Without a device even an idle stream fails on every call the library makes.
-    if (audioDevice().isOpen())
-        music.emplace();
-}
+                {MusicTheme::GameTheme, "Audio/GameTheme.ogg"}} {}
 
 void MusicPlayer::play(MusicTheme::MusicTheme theme) {
+    // Without a device even an idle stream fails on every call the library makes.
+    if (!music && audioDevice().isOpen())
+        music.emplace();
     if (!music || !music->openFromFile(filenames[theme]))
         return;
     music->setVolume(volume);

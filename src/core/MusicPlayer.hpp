@@ -12,6 +12,8 @@
 // Streams one looping background theme at a time; silent without a sound device.
 class MusicPlayer : sf::NonCopyable {
 public:
+    // Touches no sound device: it is opened when the first theme plays (or before, by anyone), so
+    // that the game shows its first frame without waiting for it.
     MusicPlayer();
 
     // Starts the theme from its beginning, looping; a theme that cannot be opened leaves silence.
@@ -19,7 +21,7 @@ public:
     // Holds the theme where it is, or goes on from there.
     void setPaused(bool paused);
 
-    // Null without a sound device.
+    // Null before the first theme plays and without a sound device.
     const sf::Music* getMusic() const { return music ? &*music : nullptr; }
 
 private:

@@ -10,7 +10,8 @@
 #include <string>
 
 // Loads each resource once and hands it out by reference. Every resource is allocated on its own,
-// so references stay valid while more are added; nothing is removed before the holder dies.
+// so references stay valid while more are added, until the resource is released or the holder
+// dies.
 template <typename Resource, typename Identifier> class ResourceHolder : sf::NonCopyable {
 public:
     // A file that cannot be read leaves an empty resource under the identifier (the multimedia
@@ -38,6 +39,9 @@ public:
     }
 
     bool contains(Identifier id) const { return resources.count(id) != 0; }
+
+    // Frees the resource: whoever still refers to it must be gone. A later load reads it again.
+    void release(Identifier id) { resources.erase(id); }
 
 private:
     std::map<Identifier, std::unique_ptr<Resource>> resources;

@@ -41,6 +41,8 @@ public:
     State(StateStack& stack, Context context);
     virtual ~State();
 
+    // The bottom screen paints every pixel of the window, which is not cleared between frames (so
+    // no pixel need be drawn twice); a screen above it draws over it.
     virtual void draw() = 0;
     // The results say whether the screens below also get the update or the event.
     virtual bool update(sf::Time dt) = 0;

@@ -180,16 +180,12 @@ void GameHUD::registerVertexFunctions(lua_State* state, sf::VertexArray& vertexA
 }
 
 GameHUD::GameHUD() : vertices(sf::Points) {
-    sf::Texture& bannerTexture = textureHolder->get(Textures::HUDBanner);
-    bannerTexture.setSmooth(true);
-    banner.setTexture(bannerTexture);
-
-    const float width = static_cast<float>(windowSize.x);
-    const float height = static_cast<float>(windowSize.y);
+    banner.setTexture(textureHolder->get(Textures::HUDBanner));
+    const sf::FloatRect area = bannerArea(windowSize);
     const sf::FloatRect local = banner.getLocalBounds();
     if (local.width > 0.f && local.height > 0.f)
-        banner.setScale(width / local.width, 0.2f * height / local.height);
-    banner.setPosition(0.f, 0.8f * height);
+        banner.setScale(area.width / local.width, area.height / local.height);
+    banner.setPosition(area.left, area.top);
 
     if (script.isValid()) {
         registerVertexFunctions(script, vertices);
@@ -205,6 +201,12 @@ GameHUD::GameHUD() : vertices(sf::Points) {
 }
 
 GameHUD::~GameHUD() = default;
+
+sf::FloatRect GameHUD::bannerArea(sf::Vector2u window) {
+    const float width = static_cast<float>(window.x);
+    const float height = static_cast<float>(window.y);
+    return {0.f, 0.8f * height, width, 0.2f * height};
+}
 
 void GameHUD::setPlayer(const Player* value) {
     player = value;

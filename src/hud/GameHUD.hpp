@@ -24,12 +24,16 @@ public:
     static constexpr const char* ScriptFile = "Scripts/HUDElements.lua";
     static constexpr const char* ElementsFile = "Images/HUDElements.png";
 
-    // Needs the world's texture holder (with HUDBanner) and the window size to be published.
+    // Needs the world's texture holder (with HUDBanner, smoothed by whoever loads it where it is
+    // stretched) and the window size to be published.
     GameHUD();
     ~GameHUD() override;
 
     // Must be called before the first update: the counters shown are this player's.
     void setPlayer(const Player* player);
+
+    // Where the banner lies in a window of the given size: across the bottom fifth.
+    static sf::FloatRect bannerArea(sf::Vector2u window);
 
     std::uint32_t getCategory() const override;
     void getBoundingRect(std::vector<sf::FloatRect>& out) const override;

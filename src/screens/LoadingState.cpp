@@ -1,5 +1,6 @@
 #include "screens/LoadingState.hpp"
 
+#include "core/Pictures.hpp"
 #include "core/ResourceHolder.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -12,6 +13,7 @@ LoadingState::LoadingState(StateStack& stack, Context context)
     context.textures->load(Textures::LoadingScreen, "Images/LoadingScreen.png");
     sf::Texture& texture = context.textures->get(Textures::LoadingScreen);
     texture.setSmooth(true);
+    Pictures::keepAtDrawnSize(texture, window->getSize());
     background.setTexture(texture);
 
     const sf::FloatRect bounds = background.getLocalBounds();
@@ -28,6 +30,7 @@ LoadingState::LoadingState(StateStack& stack, Context context)
 
 LoadingState::~LoadingState() {
     task.wait();
+    getContext().textures->release(Textures::LoadingScreen);
 }
 
 void LoadingState::draw() {

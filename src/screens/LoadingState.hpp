@@ -7,7 +7,7 @@
 
 // Shows the loading picture over the whole window while the background task loads the menu, then
 // hands over to the menu. It waits for the task's thread before it switches and before it dies,
-// so closing the window during loading ends cleanly.
+// so closing the window during loading ends cleanly; the loading picture goes with the screen.
 class LoadingState : public State {
 public:
     LoadingState(StateStack& stack, Context context);

@@ -1,6 +1,7 @@
 #include "screens/MenuState.hpp"
 
 #include "core/MusicPlayer.hpp"
+#include "core/Pictures.hpp"
 #include "core/ResourceHolder.hpp"
 #include "gui/Button.hpp"
 #include "gui/TextBox.hpp"
@@ -24,6 +25,8 @@ const sf::Color LabelHovered(0, 0, 0, 255);
 const sf::Color LabelPressed(255, 255, 0, 255);
 const sf::Color WelcomeColour(200, 200, 200, 255);
 constexpr unsigned int ButtonTextSize = 30;
+const Textures::Textures MenuPictures[] = {Textures::MenuScreen, Textures::NormalButton,
+                                           Textures::ActiveButton, Textures::SelectedButton};
 
 sf::String fromUtf8(const std::string& text) {
     return sf::String::fromUtf8(text.begin(), text.end());
@@ -40,7 +43,10 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
     const sf::Vector2u windowSize = context.window->getSize();
     const float width = static_cast<float>(windowSize.x);
 
-    const sf::Texture& picture = context.textures->get(Textures::MenuScreen);
+    // Loaded ahead by the loading screen the first time; after play, which released them, here.
+    loadPictures(*context.textures);
+    sf::Texture& picture = context.textures->get(Textures::MenuScreen);
+    Pictures::keepAtDrawnSize(picture, windowSize);
     background.setTexture(picture);
     if (picture.getSize().x > 0 && picture.getSize().y > 0)
         background.setScale(width / static_cast<float>(picture.getSize().x),
@@ -68,7 +74,19 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
     setWelcome(context.profile->name);
 }
 
-MenuState::~MenuState() = default;
+// Play needs the memory more than a menu that may never come back.
+MenuState::~MenuState() {
+    for (const Textures::Textures id : MenuPictures)
+        getContext().textures->release(id);
+}
+
+void MenuState::loadPictures(TextureHolder& textures) {
+    textures.load(Textures::MenuScreen, "Images/MenuScreen.png");
+    textures.get(Textures::MenuScreen).setSmooth(true);
+    textures.load(Textures::NormalButton, "Images/NormalButton.png");
+    textures.load(Textures::ActiveButton, "Images/ActiveButton.png");
+    textures.load(Textures::SelectedButton, "Images/SelectedButton.png");
+}
 
 void MenuState::draw() {
     sf::RenderWindow& window = *getContext().window;

@@ -24,7 +24,11 @@ class Button;
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
+    // Releases the menu's pictures.
     ~MenuState() override;
+
+    // The menu's pictures, unless the holder has them: the loading screen's task loads them ahead.
+    static void loadPictures(TextureHolder& textures);
 
     void draw() override;
     bool update(sf::Time dt) override;

@@ -1,6 +1,8 @@
 #include "screens/ParallelTask.hpp"
 
+#include "core/AudioDevice.hpp"
 #include "core/ResourceHolder.hpp"
+#include "screens/MenuState.hpp"
 #include "screens/UserFiles.hpp"
 
 #include <SFML/Graphics/Font.hpp>
@@ -33,14 +35,12 @@ void ParallelTask::wait() {
 
 void ParallelTask::load(State::Context context, std::atomic<bool>* finished) {
     try {
-        context.textures->load(Textures::MenuScreen, "Images/MenuScreen.png");
-        context.textures->get(Textures::MenuScreen).setSmooth(true);
-        context.textures->load(Textures::NormalButton, "Images/NormalButton.png");
-        context.textures->load(Textures::ActiveButton, "Images/ActiveButton.png");
-        context.textures->load(Textures::SelectedButton, "Images/SelectedButton.png");
+        MenuState::loadPictures(*context.textures);
         for (const Fonts::Fonts font : {Fonts::MenuTitle, Fonts::MenuButton})
             context.fonts->load(font, Fonts::fileName(font));
         UserFiles(context.userFolder).findCurrentUser(*context.profile);
+        // Opening it takes a while on some machines; the menu's music needs it next.
+        audioDevice();
     } catch (const std::exception& error) {
         // The menu still follows, with whatever was loaded.
         std::cerr << "Loading the menu failed: " << error.what() << "\n";

@@ -5,9 +5,10 @@
 #include <atomic>
 #include <thread>
 
-// Loads the menu's pictures and fonts and finds the current player on a second thread, the only
-// one the game starts. While it runs it writes the context's texture holder, font holder and
-// profile, which the main thread must leave alone until isFinished() has returned true.
+// Loads the menu's pictures and fonts, finds the current player and opens the sound device on a
+// second thread, the only one the game starts. While it runs it writes the context's texture
+// holder, font holder and profile, which the main thread must leave alone until isFinished() has
+// returned true.
 class ParallelTask {
 public:
     explicit ParallelTask(State::Context context);

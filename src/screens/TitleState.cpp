@@ -1,10 +1,13 @@
 #include "screens/TitleState.hpp"
 
+#include "core/Pictures.hpp"
 #include "core/ResourceHolder.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
+
+#include <cmath>
 
 TitleState::TitleState(StateStack& stack, Context context)
     : State(stack, context), background(), fader(sf::Vector2f(0.f, 0.f)) {
@@ -18,19 +21,28 @@ TitleState::TitleState(StateStack& stack, Context context)
     const sf::Vector2f windowSize(static_cast<float>(context.window->getSize().x),
                                   static_cast<float>(context.window->getSize().y));
     background.setPosition(windowSize.x / 2.f, windowSize.y / 2.f);
+    // Drawn at its own size; on whole pixels, one texel a pixel.
+    const sf::Vector2f corner = background.getPosition() - background.getOrigin();
+    if (corner.x == std::round(corner.x) && corner.y == std::round(corner.y))
+        Pictures::keepAtDrawnSize(texture, texture.getSize());
 
     fader.setFillColor(sf::Color(0, 0, 0, 0));
     fader.setSize(windowSize);
     fader.setPosition(0.f, 0.f);
 }
 
-TitleState::~TitleState() = default;
+// No later screen shows the title picture.
+TitleState::~TitleState() {
+    getContext().textures->release(Textures::TitleScreen);
+}
 
 void TitleState::draw() {
     sf::RenderWindow& window = *getContext().window;
     window.clear(sf::Color(190, 190, 190, 0));
     window.draw(background);
-    window.draw(fader);
+    // A clear overlay changes no pixel (the very first frame has one).
+    if (fader.getFillColor().a != 0)
+        window.draw(fader);
 }
 
 bool TitleState::update(sf::Time) {

@@ -6,7 +6,8 @@
 #include <SFML/Graphics/Sprite.hpp>
 
 // The first screen: the title picture under a black overlay that lightens, then darkens again,
-// and hands over to the loading screen. Any key or mouse button skips it.
+// and hands over to the loading screen. Any key or mouse button skips it. The picture is released
+// with the screen.
 class TitleState : public State {
 public:
     TitleState(StateStack& stack, Context context);

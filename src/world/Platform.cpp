@@ -8,6 +8,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 Platform* currentPlatform = nullptr;
@@ -16,6 +17,9 @@ namespace {
 const int Columns = 30;
 const float PictureWidth = 64.f;
 const float PictureHeight = 36.f;
+// A bumped block rises five updates by 2 pixels, then falls back.
+const float HopStep = 2.f;
+const float HopHeight = 5 * HopStep;
 
 // What a level's blocks may take. The shipped levels need well under a megabyte; a few lines of
 // script could otherwise ask for a million spawners, gigabytes in all.
@@ -130,8 +134,28 @@ bool Platform::loadLevel(int level) {
 }
 
 void Platform::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
+    if (solidCells.empty() || tileSize.y <= 0.f)
+        return;
+    const sf::View& camera = target.getView();
+    const sf::FloatRect view = states.transform.getInverse().transformRect(
+        {camera.getCenter() - camera.getSize() / 2.f, camera.getSize()});
+    // The rows in the view, and below it those whose blocks may hop up into it: the blocks'
+    // quads are in cell order, so those of a band of rows follow each other in the array.
+    const auto quadOfRowAt = [this](float y) {
+        const float row = std::clamp(std::floor(y / tileSize.y), 0.f, mapSize.y);
+        const int cell = static_cast<int>(row) * static_cast<int>(mapSize.x);
+        return static_cast<std::size_t>(
+            std::lower_bound(solidCells.begin(), solidCells.end(), cell) - solidCells.begin());
+    };
+    std::size_t first = quadOfRowAt(view.top);
+    std::size_t end = quadOfRowAt(view.top + view.height + HopHeight + tileSize.y);
+    // And the nearest block beyond the view on each side. Software rendering rounds a few pixels
+    // of a batch differently when nothing in it reaches beyond the view; with these, the blocks
+    // in view come out exactly as when the whole map is drawn.
+    first -= first > 0 ? 1 : 0;
+    end += end < solidCells.size() ? 1 : 0;
     states.texture = &tileset;
-    target.draw(vertices, states);
+    target.draw(&vertices[4 * first], 4 * (end - first), sf::Quads, states);
 }
 
 void Platform::bump(Block* block) {
@@ -150,7 +174,7 @@ void Platform::updateCurrent(sf::Time) {
         sf::Vertex* quad = block->getQuad();
         if (quad)
             for (int i = 0; i < 4; ++i)
-                quad[i].position.y -= 2.f * direction;
+                quad[i].position.y -= HopStep * direction;
         counter += 2;
         if (counter == 10 && quad && tileSize.x > 0.f) {
             // At the top of the hop the block strikes whatever sits in the cell it reached.

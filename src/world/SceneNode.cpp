@@ -5,6 +5,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 SceneNode::SceneNode() = default;
 
@@ -43,6 +44,26 @@ void SceneNode::draw(sf::RenderTarget& target, sf::RenderStates states) const {
 }
 
 void SceneNode::drawCurrent(sf::RenderTarget&, sf::RenderStates) const {}
+
+sf::FloatRect SceneNode::visibleArea(const sf::RenderTarget& target) {
+    const sf::View& view = target.getView();
+    const sf::Vector2u size = target.getSize();
+    // A viewport may reach beyond the target, as the camera's does.
+    const sf::Vector2f corner = target.mapPixelToCoords({0, 0}, view);
+    const sf::Vector2f farCorner =
+        target.mapPixelToCoords({static_cast<int>(size.x), static_cast<int>(size.y)}, view);
+    const sf::FloatRect onTarget(std::min(corner.x, farCorner.x), std::min(corner.y, farCorner.y),
+                                 std::abs(farCorner.x - corner.x),
+                                 std::abs(farCorner.y - corner.y));
+    const sf::FloatRect shown(view.getCenter() - view.getSize() / 2.f, view.getSize());
+    sf::FloatRect visible;
+    return onTarget.intersects(shown, visible) ? visible : sf::FloatRect();
+}
+
+bool SceneNode::isInView(const sf::RenderTarget& target, const sf::RenderStates& states,
+                         const sf::FloatRect& local) {
+    return states.transform.transformRect(local).intersects(visibleArea(target));
+}
 
 void SceneNode::onCommand(const Command& command, sf::Time dt) {
     if ((command.category & getCategory()) != 0 && command.action)

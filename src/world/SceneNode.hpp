@@ -4,6 +4,7 @@
 
 #include <SFML/Graphics/Drawable.hpp>
 #include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/Transformable.hpp>
 #include <SFML/System/NonCopyable.hpp>
 #include <SFML/System/Time.hpp>
@@ -59,6 +60,13 @@ public:
 
 protected:
     void setCollidable(bool value) { collidable = value; }
+
+    // The part of the target's current view that shows on the target, in the view's coordinates:
+    // nothing outside it can be seen, so it need not be drawn.
+    static sf::FloatRect visibleArea(const sf::RenderTarget& target);
+    // Whether a rectangle in a node's own coordinates, drawn with these states, can be seen.
+    static bool isInView(const sf::RenderTarget& target, const sf::RenderStates& states,
+                         const sf::FloatRect& local);
 
 private:
     virtual void updateCurrent(sf::Time dt);

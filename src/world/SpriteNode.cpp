@@ -6,6 +6,9 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
+#include <algorithm>
+#include <cmath>
+
 SpriteNode::SpriteNode() {
     const sf::Texture& texture = textureHolder->get(Textures::Platform);
     sprite.setTexture(texture);
@@ -19,6 +22,17 @@ SpriteNode::SpriteNode() {
 
 SpriteNode::~SpriteNode() = default;
 
+void SpriteNode::showDownTo(float bottom) {
+    const sf::Texture* texture = sprite.getTexture();
+    if (!texture || getScale().y <= 0.f)
+        return;
+    const sf::Vector2u size = texture->getSize();
+    const float rows = std::min(std::ceil(bottom / getScale().y), static_cast<float>(size.y));
+    sprite.setTextureRect({0, 0, static_cast<int>(size.x), static_cast<int>(std::max(rows, 0.f))});
+}
+
 void SpriteNode::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
+    if (opaque)
+        states.blendMode = sf::BlendNone;
     target.draw(sprite, states);
 }

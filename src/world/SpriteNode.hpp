@@ -11,8 +11,15 @@ public:
     SpriteNode();
     ~SpriteNode() override;
 
+    // An opaque picture replaces whatever was under it, so it is drawn without blending.
+    void setOpaque(bool value) { opaque = value; }
+    // Draws the picture only down to `bottom` (in window pixels, at whole rows of the picture):
+    // an opaque picture drawn later covers the rest.
+    void showDownTo(float bottom);
+
 private:
     void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
 
     sf::Sprite sprite;
+    bool opaque = false;
 };

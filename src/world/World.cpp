@@ -7,6 +7,7 @@
 #include "actors/PowerUp.hpp"
 #include "actors/Tank.hpp"
 #include "core/CommandQueue.hpp"
+#include "core/Pictures.hpp"
 #include "core/SoundPlayer.hpp"
 #include "hud/GameHUD.hpp"
 #include "world/Platform.hpp"
@@ -88,6 +89,22 @@ void World::loadTextures() {
     for (const auto& [id, file] : pictures)
         textures.load(id, file);
 
+    sf::Texture& backdrop = textures.get(Textures::Platform);
+    sf::Texture& banner = textures.get(Textures::HUDBanner);
+    banner.setSmooth(true);
+    // Laid out in the window's own pixels, the backdrop and a banner whose edges fall on whole
+    // pixels are kept at the size they are drawn.
+    if (layout == target.getSize()) {
+        Pictures::keepAtDrawnSize(backdrop, layout);
+        const sf::FloatRect area = GameHUD::bannerArea(layout);
+        const auto whole = [](float v) { return v == std::round(v); };
+        if (whole(area.left) && whole(area.top) && whole(area.width) && whole(area.height))
+            Pictures::keepAtDrawnSize(banner, sf::Vector2u(static_cast<unsigned>(area.width),
+                                                           static_cast<unsigned>(area.height)));
+    }
+    backdropOpaque = Pictures::isOpaque(backdrop);
+    bannerOpaque = Pictures::isOpaque(banner);
+
     const std::pair<SFX::SFX, const char*> effects[] = {
         {SFX::Explosion, "Audio/Explosion.ogg"},
         {SFX::Repair, "Audio/Repair.ogg"},
@@ -150,6 +167,9 @@ bool World::buildScene(int levelNumber) {
     auto HUDSprite = std::make_unique<GameHUD>();
     hud = HUDSprite.get();
     sceneLayers[0]->attachChild(std::move(HUDSprite));
+    background->setOpaque(backdropOpaque);
+    if (bannerOpaque)
+        background->showDownTo(GameHUD::bannerArea(layout).top);
 
     auto TileSet = std::make_unique<Platform>();
     platform = TileSet.get();
@@ -226,6 +246,9 @@ bool World::step(sf::Time dt) {
 }
 
 void World::draw() {
+    // An opaque backdrop paints every pixel, so nothing of the last frame need be cleared away.
+    if (!playable || !backdropOpaque)
+        target.clear();
     if (!playable)
         return;
     target.setView(screenView);

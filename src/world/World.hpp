@@ -43,6 +43,8 @@ public:
     // 1/60 s, so nothing moves further in a step than in a 60 Hz frame. No step follows one that
     // ended the game or changed the level.
     void update(sf::Time dt);
+    // Paints every pixel of the target, each about once: the backdrop only where the HUD banner
+    // does not cover it, the map and the actors only where they are in view.
     void draw();
     CommandQueue& getCommandQueue();
     // Calls the game-over callback when no tank is left to spawn.
@@ -90,6 +92,8 @@ private:
     int levelCount = 0;
     bool playable = false;
     bool gameOver = false; // the game-over callback was called in the current update
+    bool backdropOpaque = false;
+    bool bannerOpaque = false;
     sf::RenderTarget& target;
     sf::Vector2u layout;
     sf::View screenView; // the background and the HUD, in layout pixels over the whole target

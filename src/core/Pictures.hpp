@@ -1,0 +1,26 @@
+#pragma once
+// Pictures are made at one size (the backdrops at 1920 x 1080) and stretched to the window. With
+// software rendering every texture lives in main memory and every texel drawn is read, so a
+// picture drawn at fewer pixels than it has costs memory and drawing time for nothing.
+
+#include <SFML/System/Vector2.hpp>
+
+namespace sf {
+class Texture;
+}
+
+namespace Pictures {
+
+// For a picture that is drawn stretched over a rectangle of drawnSize whole pixels: replaces it by
+// what it shows there, when that has fewer pixels than the picture, so that it is drawn one texel
+// a pixel. The replacement is made by drawing the picture as the game would (with its own
+// smoothing), so the window shows exactly the same pixels as before. A picture drawn one texel a
+// pixel needs no smoothing, which would only cost time, and is left without. A picture drawn at
+// more pixels than it has, or that cannot be redrawn, stays as it is.
+void keepAtDrawnSize(sf::Texture& picture, sf::Vector2u drawnSize);
+
+// Whether the picture has pixels and all of them are opaque: nothing drawn before it shows
+// through, so it may be drawn without blending and nothing need be drawn under it.
+bool isOpaque(const sf::Texture& picture);
+
+} // namespace Pictures
