@@ -28,6 +28,7 @@ struct MenuProbe {
     std::string name;
     bool hasPictures = false;
     bool hasFonts = false;
+    bool hasLoadingPicture = true;
 };
 MenuProbe menuProbe;
 
@@ -42,6 +43,7 @@ struct FakeMenu : State {
                                 context.textures->contains(Textures::SelectedButton);
         menuProbe.hasFonts =
             context.fonts->contains(Fonts::MenuTitle) && context.fonts->contains(Fonts::MenuButton);
+        menuProbe.hasLoadingPicture = context.textures->contains(Textures::LoadingScreen);
     }
     void draw() override {}
     bool update(sf::Time) override { return true; }
@@ -98,6 +100,7 @@ TEST_F(LoadingStateTest, HandsOverToTheMenuWithEverythingLoaded) {
     EXPECT_EQ(menuProbe.name, "Ann");
     EXPECT_TRUE(menuProbe.hasPictures);
     EXPECT_TRUE(menuProbe.hasFonts);
+    EXPECT_FALSE(menuProbe.hasLoadingPicture) << "the loading picture went with its screen";
     EXPECT_EQ(profile.value1, '5');
     EXPECT_EQ(fs::current_path(), dir.path()) << "the look-up leaves the working directory alone";
 }

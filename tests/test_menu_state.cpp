@@ -19,7 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <iostream>
 #include <map>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -341,6 +343,39 @@ TEST_F(MenuStateTest, PlayReplacesTheMenuWithTheGame) {
     EXPECT_EQ(SeenMenu::current, nullptr) << "the menu is gone";
     EXPECT_EQ(gamesMade, 1);
     EXPECT_EQ(stack.size(), 1u);
+}
+
+// Play releases the menu's pictures; a menu that comes back loads and shows them again.
+TEST_F(MenuStateTest, ThePicturesGoWithTheMenuAndComeBackWithIt) {
+    profile.loggedIn = true;
+    start();
+    click(Middle, 350.f);
+    ASSERT_EQ(gamesMade, 1);
+    for (const auto id : {Textures::MenuScreen, Textures::NormalButton, Textures::ActiveButton,
+                          Textures::SelectedButton})
+        EXPECT_FALSE(textures.contains(id)) << "picture " << id << " is released";
+
+    fs::create_directories(dir / "Images");
+    sf::Image menuPicture, buttonPicture;
+    menuPicture.create(80, 60, sf::Color::Blue);
+    buttonPicture.create(200, 40, sf::Color::White);
+    ASSERT_TRUE(menuPicture.saveToFile((dir / "Images/MenuScreen.png").string()));
+    for (const char* button : {"Normal", "Active", "Selected"})
+        ASSERT_TRUE(buttonPicture.saveToFile(
+            (dir / ("Images/" + std::string(button) + "Button.png")).string()));
+    std::ostringstream errors;
+    std::streambuf* const previous = std::cerr.rdbuf(errors.rdbuf());
+    stack.pop();
+    start();
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(errors.str(), "") << "nothing is used before it is loaded";
+    sf::Texture shot;
+    ASSERT_TRUE(shot.create(window.getSize().x, window.getSize().y));
+    shot.update(window);
+    const sf::Image picture = shot.copyToImage();
+    EXPECT_EQ(picture.getPixel(5, 5), sf::Color::Blue) << "the menu's picture is shown again";
+    EXPECT_EQ(picture.getPixel(static_cast<unsigned>(Middle) - 95, 350), sf::Color::White)
+        << "and the buttons'";
 }
 
 TEST_F(MenuStateTest, ExitEmptiesTheStack) {

@@ -41,6 +41,7 @@ protected:
 
 TEST_F(TitleStateTest, HandsOverInExactlyThe308thUpdateWhateverTheFrameTime) {
     stack.registerState<FakeLoading>(States::Loading);
+    EXPECT_TRUE(textures.contains(Textures::TitleScreen));
     int updates = 0;
     while (loadingScreensMade == 0 && updates < 1000) {
         stack.update(sf::seconds(updates % 2 ? 0.5f : 0.001f));
@@ -48,6 +49,7 @@ TEST_F(TitleStateTest, HandsOverInExactlyThe308thUpdateWhateverTheFrameTime) {
     }
     EXPECT_EQ(updates, 308);
     EXPECT_EQ(stack.size(), 1u) << "the title screen is gone, the loading screen is on the stack";
+    EXPECT_FALSE(textures.contains(Textures::TitleScreen)) << "its picture went with it";
 }
 
 TEST_F(TitleStateTest, EmptyStackWhenTheLoadingScreenIsNotRegistered) {

@@ -224,6 +224,7 @@ struct Moment {
     int level;
     sf::Vector2u window;
     bool upTheLevel; // the tank taken half-way up, so there are rows above and below the view
+    sf::Vector2u backdrop, banner; // the sizes the pictures are kept at
 };
 
 std::string momentName(const Moment& moment) {
@@ -240,6 +241,8 @@ TEST_P(WorldDrawing, TheSavingsLeaveThePictureAsItWas) {
     WorldFixture fixture({{1, readFile(dataDir() / level)}}, moment.window);
     World& world = fixture.world();
     ASSERT_TRUE(world.hasLevel());
+    EXPECT_EQ(textureHolder->get(Textures::Platform).getSize(), moment.backdrop);
+    EXPECT_EQ(textureHolder->get(Textures::HUDBanner).getSize(), moment.banner);
     fixture.run(60 * 4);
     if (moment.upTheLevel) {
         Tank* tank = world.getPlayer()->getTank();
@@ -260,13 +263,16 @@ TEST_P(WorldDrawing, TheSavingsLeaveThePictureAsItWas) {
     game.saveToFile((artifacts / (momentName(moment) + ".png")).string());
 }
 
-// 1366 x 768 has a banner whose top falls between two rows of pixels; 3840 x 2160 is the
-// 1920-pixel game scaled up.
+// The pictures are made at 1920 x 1080 and 1920 x 216. 1366 x 768 has a banner whose edges
+// fall between rows of pixels, so it is drawn stretched; 3840 x 2160 is the 1920-pixel game
+// scaled up.
 INSTANTIATE_TEST_SUITE_P(
     Moments, WorldDrawing,
-    ::testing::Values(Moment{1, {1280, 720}, false}, Moment{1, {1366, 768}, false},
-                      Moment{1, {1920, 1080}, false}, Moment{1, {3840, 2160}, false},
-                      Moment{8, {1280, 720}, true}),
+    ::testing::Values(Moment{1, {1280, 720}, false, {1280, 720}, {1280, 144}},
+                      Moment{1, {1366, 768}, false, {1366, 768}, {1920, 216}},
+                      Moment{1, {1920, 1080}, false, {1920, 1080}, {1920, 216}},
+                      Moment{1, {3840, 2160}, false, {1920, 1080}, {1920, 216}},
+                      Moment{8, {1280, 720}, true, {1280, 720}, {1280, 144}}),
     [](const ::testing::TestParamInfo<Moment>& info) { return momentName(info.param); });
 
 // An actor part in view is drawn, wherever it leaves the window: above it, behind the banner
