@@ -43,7 +43,8 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
     const sf::Vector2u windowSize = context.window->getSize();
     const float width = static_cast<float>(windowSize.x);
 
-    // Loaded ahead by the loading screen the first time; after play, which released them, here.
+    // Loaded ahead by the loading screen the first time; when the menu comes back after play,
+    // which released them, here.
     loadPictures(*context.textures);
     sf::Texture& picture = context.textures->get(Textures::MenuScreen);
     Pictures::keepAtDrawnSize(picture, windowSize);
