@@ -40,7 +40,7 @@ void TitleState::draw() {
     sf::RenderWindow& window = *getContext().window;
     window.clear(sf::Color(190, 190, 190, 0));
     window.draw(background);
-    // A clear overlay changes no pixel (the very first frame has one).
+    // A fully transparent overlay changes no pixel (the very first frame has one).
     if (fader.getFillColor().a != 0)
         window.draw(fader);
 }
