@@ -13,6 +13,5 @@ int main(int argc, char* argv[]) {
     if (!paths.enter(std::cerr))
         return 1;
     Application App(commandLine.options(), paths);
-    App.run();
-    return 0;
+    return App.run();
 }

@@ -154,21 +154,7 @@ inline void writeGrid(int number, int width, int height,
     writeLevel(number, levelScript(width, height, tiles, marks));
 }
 
-// Captures a console stream while it lives.
-class StreamCapture {
-public:
-    explicit StreamCapture(std::ostream& stream)
-        : stream(stream), previous(stream.rdbuf(text.rdbuf())) {}
-    ~StreamCapture() { stream.rdbuf(previous); }
-    StreamCapture(const StreamCapture&) = delete;
-    StreamCapture& operator=(const StreamCapture&) = delete;
-    std::string str() const { return text.str(); }
-
-private:
-    std::ostringstream text;
-    std::ostream& stream;
-    std::streambuf* previous;
-};
+using testsupport::StreamCapture;
 
 // A plain actor: a body with four probes given relative to its position.
 class TestActor : public Entity {

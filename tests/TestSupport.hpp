@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,22 @@
 namespace testsupport {
 
 namespace fs = std::filesystem;
+
+// Captures a console stream while it lives.
+class StreamCapture {
+public:
+    explicit StreamCapture(std::ostream& stream)
+        : stream(stream), previous(stream.rdbuf(text.rdbuf())) {}
+    ~StreamCapture() { stream.rdbuf(previous); }
+    StreamCapture(const StreamCapture&) = delete;
+    StreamCapture& operator=(const StreamCapture&) = delete;
+    std::string str() const { return text.str(); }
+
+private:
+    std::ostringstream text;
+    std::ostream& stream;
+    std::streambuf* previous;
+};
 
 // A fresh, empty folder below the system's temporary folder, removed when the object dies.
 class TempDir {

@@ -1,6 +1,7 @@
 # Tests of the moving actors: physics, entities, the tank, animations, the player, power-ups.
 target_sources(quellix_tests PRIVATE
   test_animation.cpp
+  test_auto_player.cpp
   test_entity.cpp
   test_gamepad.cpp
   test_opponent.cpp

@@ -317,7 +317,7 @@ TEST_F(BlockTest, RedSpawnerTakesThreePaidHits) {
     {
         StreamCapture out(std::cout);
         root.onCommand(queued[0], sf::Time::Zero);
-        EXPECT_EQ(out.str(), "Generated at 57");
+        EXPECT_EQ(out.str(), "Generated at 57\n");
     }
 
     // Green paid: destroyed, and nothing of it is drawn.

@@ -39,6 +39,19 @@ TEST(CommandLine, WindowedAndDataAreReadInAnyOrder) {
     EXPECT_FALSE(answer({"--data", "some/where", "--windowed"}).status) << "the game starts";
 }
 
+TEST(CommandLine, DemoFixedStepAndTheLevelToEndAfter) {
+    const CommandLine none(std::vector<std::string>{});
+    EXPECT_FALSE(none.options().demo);
+    EXPECT_FALSE(none.options().fixedStep);
+    EXPECT_EQ(none.options().exitAfterLevel, 0);
+    const CommandLine line({"--exit-after-level", "8", "--demo", "--fixed-step"});
+    EXPECT_TRUE(line.options().demo);
+    EXPECT_TRUE(line.options().fixedStep);
+    EXPECT_EQ(line.options().exitAfterLevel, 8);
+    EXPECT_EQ(CommandLine({"--exit-after-level=12"}).options().exitAfterLevel, 12);
+    EXPECT_FALSE(answer({"--demo", "--fixed-step", "--exit-after-level", "8"}).status);
+}
+
 TEST(CommandLine, DataTakesItsValueAfterAnEqualsSignToo) {
     const CommandLine line({"--data=/opt/quellix data"});
     ASSERT_TRUE(line.options().dataFolder);
@@ -57,10 +70,15 @@ TEST(CommandLine, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out.rfind("Usage: quellix [OPTION]...\n", 0), 0u) << result.out;
-    for (const char* line :
-         {"\n  --help      show this help and exit\n",
-          "\n  --version   show the version and exit\n",
-          "\n  --windowed  play in a 1280x720 window", "\n  --data DIR  read the pictures"})
+    // The option texts line up after the longest option.
+    for (const char* line : {"\n  --help                show this help and exit\n",
+                             "\n  --version             show the version and exit\n",
+                             "\n  --windowed            play in a 1280x720 window",
+                             "\n  --data DIR            read the pictures",
+                             "\n  --demo                the game plays itself from level 1",
+                             "\n  --fixed-step          1/60 s of game time per update",
+                             "\n  --exit-after-level N  exit once level N is cleared (status 0) or "
+                             "at a game over (1)\n"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << " in\n" << result.out;
     EXPECT_NE(result.out.find("~/.local/share/quellix/User"), std::string::npos);
 }
@@ -85,6 +103,11 @@ TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithT
         {{"--data"},                    "quellix: --data needs DIR\n"},
         {{"--data="},                   "quellix: --data needs a folder\n"},
         {{"--windowed=yes"},            "quellix: --windowed takes no value\n"},
+        {{"--demo=1"},                  "quellix: --demo takes no value\n"},
+        {{"--exit-after-level"},        "quellix: --exit-after-level needs N\n"},
+        {{"--exit-after-level", "0"},   "quellix: --exit-after-level needs a level number from 1, not '0'\n"},
+        {{"--exit-after-level=-2"},     "quellix: --exit-after-level needs a level number from 1, not '-2'\n"},
+        {{"--exit-after-level", "two"}, "quellix: --exit-after-level needs a level number from 1, not 'two'\n"},
         // A mistake wins over --help: the player learns what was wrong.
         {{"--help", "--bogus"},         "quellix: unknown option '--bogus'\n"},
     };

@@ -13,6 +13,8 @@
 #include "screens/GameState.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
+#include "world/Block.hpp"
+#include "world/Platform.hpp"
 #include "world/Spawner.hpp"
 
 #include <SFML/Audio/InputSoundFile.hpp>
@@ -22,6 +24,7 @@
 #include <SFML/Window/Event.hpp>
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <vector>
 
 namespace {
@@ -56,12 +59,16 @@ class GameStateScreen : public ::testing::Test {
 protected:
     // With levels of one green spawner each, which one paid hit clears, after the first.
     void start(bool withLevel, int levels = 1) {
-        for (const char* folder : {"Scripts", "Images", "Audio", "Fonts"})
-            if (fs::exists(dataDir() / folder))
-                fs::copy(dataDir() / folder, dir / folder, fs::copy_options::recursive);
         for (int level = 1; withLevel && level <= levels; ++level)
             writeFile(dir / ("Levels/Level" + std::to_string(level) + ".lua"),
                       oneLevel(level == 1 && levels == 1 ? 'R' : 'G'));
+        open();
+    }
+
+    void open() {
+        for (const char* folder : {"Scripts", "Images", "Audio", "Fonts"})
+            if (fs::exists(dataDir() / folder))
+                fs::copy(dataDir() / folder, dir / folder, fs::copy_options::recursive);
         stack.registerState<ObservedGameState>(States::Game);
         stack.push(States::Game);
         stack.update(Frame); // builds the screen
@@ -100,8 +107,10 @@ protected:
     UserProfile profile;
     VolumeControl volume{dir / "Settings.txt"};
     int firstLevel = 1;
+    CommandLine::Options options;
+    int exitStatus = -1;
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
-                                    &volume, &firstLevel}};
+                                    &volume, &firstLevel, &options, &exitStatus}};
 };
 
 TEST_F(GameStateScreen, PlaysTheGameThemeAndRunsTheWorld) {
@@ -173,6 +182,66 @@ TEST_F(GameStateScreen, TheGameOverLeavesAtTheEndOfThatUpdate) {
     EXPECT_TRUE(stack.isEmpty());
     EXPECT_EQ(tanks, 25);
     EXPECT_EQ(ObservedGameState::latest, nullptr);
+    EXPECT_EQ(exitStatus, -1) << "no status asked for without --exit-after-level";
+}
+
+TEST_F(GameStateScreen, AskedToEndAfterALevelAGameOverEndsWithOne) {
+    options.exitAfterLevel = 1;
+    start(true);
+    for (int updates = 0; !stack.isEmpty() && updates < 6000; ++updates) {
+        stack.update(Frame);
+        if (ObservedGameState::latest)
+            if (Tank* tank = world().getPlayer()->getTank())
+                tank->destroy();
+    }
+    EXPECT_TRUE(stack.isEmpty());
+    EXPECT_EQ(exitStatus, 1);
+}
+
+TEST_F(GameStateScreen, AskedToEndAfterALevelItPrintsItsLineAndEndsWithZero) {
+    options.exitAfterLevel = 1;
+    start(true, 2);
+    StreamCapture out(std::cout);
+    // Cleared in the 61st step: 61 x 16666 microseconds.
+    for (int updates = 0; updates < 60; ++updates)
+        stack.update(Frame);
+    clearLevel();
+    EXPECT_TRUE(stack.isEmpty());
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_EQ(out.str(), "Level 1 cleared in 1.0 s, 0 tanks lost\n");
+}
+
+TEST_F(GameStateScreen, AskedToEndAfterALaterLevelItPlaysOn) {
+    options.exitAfterLevel = 2;
+    start(true, 2);
+    StreamCapture out(std::cout);
+    clearLevel();
+    EXPECT_EQ(out.str(), "Level 1 cleared in 0.0 s, 0 tanks lost\n");
+    EXPECT_EQ(stack.size(), 1u);
+    EXPECT_EQ(world().getLevel(), 2);
+    EXPECT_EQ(exitStatus, -1);
+}
+
+TEST_F(GameStateScreen, ADemoPlaysWholeStepsOfASixtiethOfASecondWithoutKeys) {
+    options.demo = true;
+    std::vector<std::string> rows(20, row('.'));
+    rows[1][27] = 'R';
+    rows[15][6] = 'P'; // over the floor, in reach of a jump
+    writeFile(dir / "Levels/Level1.lua", levelScript(rows));
+    open();
+    const sf::Time step = sf::seconds(1.f / 60.f);
+    // 25 ms: one step, and 8.3 ms wait for the next frame; 10 ms more make a second step.
+    stack.update(sf::milliseconds(25));
+    EXPECT_EQ(world().getLevelTime(), step);
+    stack.update(sf::milliseconds(10));
+    EXPECT_EQ(world().getLevelTime(), step + step);
+    stack.update(sf::milliseconds(5));
+    EXPECT_EQ(world().getLevelTime(), step + step);
+    // With no key held, the automatic player drives under the power block and strikes it.
+    const Block& powerBlock = *world().getPlatform()->getBlock(15 * 30 + 6);
+    for (int i = 0; i < 300 && powerBlock.getTileNumber() == 5; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(powerBlock.getTileNumber(), 4) << "spent";
 }
 
 TEST_F(GameStateScreen, PStopsPlayAndTheMusicAndOnlyPGoesOn) {

@@ -26,7 +26,7 @@ Gamepad::State pad(float x, float povX, std::vector<unsigned> held = {}) {
 }
 
 // Left, right, jump.
-std::tuple<bool, bool, bool> held(const Gamepad::Drive& drive) {
+std::tuple<bool, bool, bool> held(const Controls& drive) {
     return {drive.left, drive.right, drive.jump};
 }
 

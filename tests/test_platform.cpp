@@ -676,7 +676,7 @@ TEST_F(KeyTest, PrintsTheCellThatGotTheKey) {
     ASSERT_TRUE(platform.loadLevel(1));
     std::string out, err;
     generate(out, err);
-    EXPECT_EQ(out, "Generated at 57");
+    EXPECT_EQ(out, "Generated at 57\n");
     EXPECT_EQ(err, "");
     EXPECT_EQ(platform.getBlock(57)->getItem(), 3);
     EXPECT_EQ(platform.getBlock(58)->getItem(), -1);
@@ -688,7 +688,7 @@ TEST_F(KeyTest, MarkedCellsWithoutABlockAreNeverChosen) {
     ASSERT_TRUE(platform.loadLevel(1));
     std::string out, err;
     generate(out, err);
-    EXPECT_EQ(out, "Generated at 57");
+    EXPECT_EQ(out, "Generated at 57\n");
     // Nothing is left that could take a second key.
     generate(out, err);
     EXPECT_EQ(out, "");
@@ -701,7 +701,7 @@ TEST_F(KeyTest, CellsThatAlreadyHoldAnItemAreSkipped) {
     ASSERT_TRUE(platform.getBlock(10)->tryAssignKey());
     std::string out, err;
     generate(out, err);
-    EXPECT_EQ(out, "Generated at 20");
+    EXPECT_EQ(out, "Generated at 20\n");
     EXPECT_EQ(platform.getBlock(20)->getItem(), 3);
     EXPECT_EQ(platform.getMarkedCells(), (std::vector<int>{10}));
     // Now every candidate holds an item: no key, no console line, and a message.
@@ -739,7 +739,8 @@ TEST_F(KeyTest, EveryMarkedBlockGetsOneKeyInTheSameOrderEachTime) {
     const std::string first = placements();
     EXPECT_EQ(first, placements());
     for (int c : marked)
-        EXPECT_NE(first.find("Generated at " + std::to_string(c)), std::string::npos) << first;
+        EXPECT_NE(first.find("Generated at " + std::to_string(c) + "\n"), std::string::npos)
+            << first;
 }
 
 TEST_F(KeyTest, TheKeyComesOutWhenTheTankStrikesItsBlock) {

@@ -47,7 +47,7 @@ protected:
         CommandQueue queue;
         {
             HeldKeys held(std::move(keys));
-            input.handleRealtimeInput(game, queue);
+            input.read(game).queueCommands(queue);
         }
         const std::size_t count = queue.size();
         while (!queue.isEmpty()) {

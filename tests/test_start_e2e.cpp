@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdio>
 #include <iterator>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 // After the test framework: Xlib's macros (None, Bool, ...) would clash with its names.
@@ -28,11 +30,12 @@ struct Outcome {
 };
 
 // Runs the program to its end in `folder` with the arguments (quoted by the caller as needed).
-Outcome runIn(const fs::path& folder, const std::string& arguments) {
+Outcome runIn(const fs::path& folder, const std::string& arguments, int seconds = 20) {
     Outcome outcome;
     outcome.status =
-        run("cd '" + folder.string() + "' && timeout 20 '" + Binary.string() + "' " + arguments +
-            " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'");
+        run("cd '" + folder.string() + "' && timeout " + std::to_string(seconds) + " '" +
+            Binary.string() + "' " + arguments + " >'" + (folder / "out.txt").string() + "' 2>'" +
+            (folder / "err.txt").string() + "'");
     outcome.out = readFile(folder / "out.txt");
     outcome.err = readFile(folder / "err.txt");
     fs::remove(folder / "out.txt");
@@ -140,6 +143,42 @@ TEST(StartEndToEnd, WindowedOpensA1280x720WindowInsteadOfTakingTheScreen) {
         EXPECT_EQ(window.overrideRedirect, !windowed);
         EXPECT_EQ(quit(game), 0) << game.errors();
     }
+}
+
+TEST(StartEndToEnd, TheDemoClearsEveryLevelAtFixedStepsAndEndsAfterTheLastWithZero) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    // A player's files, which a demo neither reads nor writes.
+    writeFile(dir / "User/UserData.bin", "Tester\n");
+    writeFile(dir / "User/Tester.bin", "1\n2\n3\n4\n");
+    int levels = 0;
+    while (fs::exists(dir / ("Levels/Level" + std::to_string(levels + 1) + ".lua")))
+        ++levels;
+    ASSERT_GT(levels, 0);
+
+    const Outcome demo =
+        runIn(dir.path(), "--demo --fixed-step --exit-after-level " + std::to_string(levels), 280);
+    EXPECT_EQ(demo.status, 0) << demo.err;
+    // One line for each level, in order, each cleared within ten minutes of game time; the rest
+    // of the output is the key's messages.
+    std::istringstream out(demo.out);
+    std::string line;
+    int cleared = 0;
+    const std::regex levelLine("Level ([0-9]+) cleared in ([0-9]+\\.[0-9]) s, ([0-9]+) tanks lost");
+    while (std::getline(out, line)) {
+        std::smatch match;
+        if (std::regex_match(line, match, levelLine)) {
+            EXPECT_EQ(std::stoi(match[1]), ++cleared) << line;
+            EXPECT_LE(std::stod(match[2]), 600.0) << line;
+            EXPECT_LT(std::stoi(match[3]), 25) << line;
+        } else {
+            EXPECT_EQ(line.rfind("Generated at ", 0), 0u) << line;
+        }
+    }
+    EXPECT_EQ(cleared, levels) << demo.out;
+    EXPECT_EQ(readFile(dir / "User/UserData.bin"), "Tester\n");
+    EXPECT_EQ(readFile(dir / "User/Tester.bin"), "1\n2\n3\n4\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "User"), fs::directory_iterator()), 2);
 }
 
 } // namespace

@@ -4,13 +4,12 @@
 
 #include "WorldFixture.hpp"
 
+#include "actors/Controls.hpp"
 #include "actors/Objects.hpp"
 #include "actors/Opponent.hpp"
 #include "actors/Player.hpp"
 #include "actors/Tank.hpp"
-#include "actors/TankMover.hpp"
 #include "actors/Wolf.hpp"
-#include "core/Command.hpp"
 #include "core/CommandQueue.hpp"
 #include "core/SoundPlayer.hpp"
 #include "world/Block.hpp"
@@ -36,11 +35,7 @@ const sf::Time Frame = sf::seconds(1.f / 60.f);
 // A 1280-pixel-wide window makes cells of 42 x 23.625 pixels.
 const float TileHeight = 23.625f;
 
-struct Keys {
-    bool left = false;
-    bool right = false;
-    bool up = false;
-};
+using Keys = Controls;
 const Keys NoKeys{};
 const Keys HoldRight{false, true, false};
 const Keys HoldLeft{true, false, false};
@@ -64,13 +59,7 @@ public:
             world().draw();
             fixture.target.display();
         }
-        CommandQueue& queue = world().getCommandQueue();
-        if (keys.left)
-            queue.push({TankMover(-900.f, 0.f), Category::Tank});
-        if (keys.right)
-            queue.push({TankMover(900.f, 0.f), Category::Tank});
-        if (keys.up)
-            queue.push({tankJump, Category::Tank});
+        keys.queueCommands(world().getCommandQueue());
     }
     void run(int count, Keys keys = NoKeys) {
         for (int i = 0; i < count; ++i)

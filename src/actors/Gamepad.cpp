@@ -25,8 +25,8 @@ Gamepad::State Gamepad::read(unsigned pad) {
     return state;
 }
 
-Gamepad::Drive Gamepad::drive(const State& pad) {
-    Drive held;
+Controls Gamepad::drive(const State& pad) {
+    Controls held;
     if (!pad.connected)
         return held;
     held.left = direction(pad.x) < 0 || direction(pad.povX) < 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "actors/Controls.hpp"
+
 #include <SFML/Window/Joystick.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
@@ -29,19 +31,13 @@ public:
         float povY = 0.f;
     };
 
-    // The three controls of the tank, as a pad holds them.
-    struct Drive {
-        bool left = false;
-        bool right = false;
-        bool jump = false;
-    };
-
     // How far a stick or D-pad must be pushed to count.
     static constexpr float Threshold = 50.f;
     static constexpr unsigned SouthButton = 0;
 
     static State read(unsigned pad);
-    static Drive drive(const State& pad);
+    // The three controls of the tank, as the pad holds them.
+    static Controls drive(const State& pad);
     // Start: the eighth button on pads laid out like the Xbox ones, the tenth on pads that also
     // count their lower shoulder buttons as buttons (PlayStation, Switch Pro).
     static unsigned startButton(unsigned buttonCount);

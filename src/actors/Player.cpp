@@ -14,9 +14,13 @@ void Player::setSpawnPosition(float x, float y) {
     spawnPosition = {x, y};
 }
 
-Tank* Player::getTank() const {
+const Tank* Player::getTank() const {
     const auto& children = getChildren();
-    return children.empty() ? nullptr : dynamic_cast<Tank*>(children.front().get());
+    return children.empty() ? nullptr : dynamic_cast<const Tank*>(children.front().get());
+}
+
+Tank* Player::getTank() {
+    return const_cast<Tank*>(static_cast<const Player&>(*this).getTank());
 }
 
 void Player::addColour(int index) {

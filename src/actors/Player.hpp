@@ -23,7 +23,8 @@ public:
     // Local position of every new tank.
     void setSpawnPosition(float x, float y);
     // Null while there is no tank.
-    Tank* getTank() const;
+    const Tank* getTank() const;
+    Tank* getTank();
     // Ignores an index outside 0–3.
     void addColour(int index);
     // Pays one hit of the spawner's colour: nothing happens for a destroyed spawner or an empty

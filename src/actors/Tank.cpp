@@ -24,7 +24,7 @@ const std::array<sf::FloatRect, 5> TankRects = {{
 
 Tank::Tank() {
     setCollidable(true);
-    setDragCoefficients({0.9, 0.0005});
+    setDragCoefficients(Drag);
 
     sf::Texture& picture = textureHolder->get(Textures::Tank);
     picture.setSmooth(true);

@@ -11,6 +11,7 @@
 class Tank : public Entity {
 public:
     static constexpr float JumpSpeed = -775.f;
+    static constexpr DragCoefficients Drag{0.9, 0.0005};
     static constexpr float WreckHopSpeed = -400.f;
     // How far below the world's bottom a wreck falls before it is removed.
     static constexpr float WreckFallDepth = 500.f;

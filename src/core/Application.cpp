@@ -21,13 +21,16 @@ namespace {
 // freed pictures stay in the heap, mostly unused and still resident; a fixed threshold keeps large
 // blocks mapped on their own, so a released picture gives its memory back at once.
 const int OwnMappingFrom = 1024 * 1024;
+const sf::Time FixedStep = sf::seconds(1.f / 60.f);
 } // namespace
 
 Application::Application(const CommandLine::Options& options, const GamePaths& paths)
     : window(), textures(), videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(),
-      icon(), volume(paths.saveRoot() / Settings::FileName),
+      icon(),
+      volume(options.demo ? std::filesystem::path() : paths.saveRoot() / Settings::FileName),
+      options(options),
       stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder(),
-                                &volume, &firstLevel}) {
+                                &volume, &firstLevel, &this->options, &exitStatus}) {
     mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
     const sf::VideoMode desktop = videoMode;
     if (options.windowed)
@@ -39,7 +42,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
         window.setPosition(sf::Vector2i(static_cast<int>(desktop.width - videoMode.width) / 2,
                                         static_cast<int>(desktop.height - videoMode.height) / 2));
     registerStates();
-    stateStack.push(States::Title);
+    stateStack.push(options.demo ? States::Game : States::Title);
 
     // Without a usable 32x32 picture the window keeps the desktop's default icon.
     const char* iconFile = "Images/Icon.png";
@@ -50,7 +53,9 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
             std::cerr << iconFile << ": the icon must be 32x32 pixels, not " << icon.getSize().x
                       << "x" << icon.getSize().y << "; the window keeps its default icon\n";
     }
-    window.setVerticalSyncEnabled(true);
+    // With fixed steps the game paces its own drawing, and an update must never wait for the
+    // screen's refresh.
+    window.setVerticalSyncEnabled(!options.fixedStep);
 }
 
 sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop) {
@@ -58,16 +63,21 @@ sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop) {
     return sf::VideoMode(width, width * 9 / 16, desktop.bitsPerPixel);
 }
 
-void Application::run() {
+int Application::run() {
     sf::Clock clock;
+    sf::Clock sinceDrawn;
     while (window.isOpen()) {
         const sf::Time elapsedTime = clock.restart();
         processEvents();
-        update(elapsedTime);
+        update(options.fixedStep ? FixedStep : elapsedTime);
         if (stateStack.isEmpty())
             window.close();
-        render();
+        if (!options.fixedStep || sinceDrawn.getElapsedTime() >= FixedStep) {
+            sinceDrawn.restart();
+            render();
+        }
     }
+    return exitStatus;
 }
 
 void Application::processEvents() {

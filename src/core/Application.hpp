@@ -18,12 +18,15 @@ class GamePaths;
 
 // Owns the window and everything the screens share, and runs the frame loop: events, update with
 // the real elapsed time, draw. The loop ends when the window closes or no screen is left.
+// With fixed steps every update is given 1/60 s instead, updates follow each other as fast as they
+// can, and a frame is drawn only when 1/60 s of real time has passed since the last one.
 class Application {
 public:
     // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
-    // players in the paths' user folder.
+    // players in the paths' user folder. The first screen is the title, or the game for a demo.
     Application(const CommandLine::Options& options, const GamePaths& paths);
-    void run();
+    // Plays until the window closes; the program's exit status.
+    int run();
 
     // The window --windowed asks for: 1280 x 720, or the largest 16:9 size the desktop holds.
     static sf::VideoMode windowedMode(const sf::VideoMode& desktop);
@@ -46,5 +49,7 @@ private:
     VolumeControl volume;
     int firstLevel = 1;
     Gamepad gamepad;
+    CommandLine::Options options;
+    int exitStatus = 0;
     StateStack stateStack;
 };

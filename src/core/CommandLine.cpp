@@ -11,6 +11,14 @@ namespace {
 
 using Options = CommandLine::Options;
 
+// A whole positive number in decimal digits, or 0.
+int levelNumber(const std::string& text) {
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return std::stoi(text);
+}
+
 struct Option {
     const char* name;
     const char* value; // how the usage names the option's value; null for a plain switch
@@ -33,6 +41,17 @@ const Option Table[] = {
              return std::string("--data needs a folder");
          o.dataFolder = dir;
          return std::string();
+     }},
+    {"--demo", nullptr, "the game plays itself from level 1: no title, menu or players",
+     [](Options& o, const std::string&) { o.demo = true; return std::string(); }},
+    {"--fixed-step", nullptr, "1/60 s of game time per update, as fast as the machine can go",
+     [](Options& o, const std::string&) { o.fixedStep = true; return std::string(); }},
+    {"--exit-after-level", "N", "exit once level N is cleared (status 0) or at a game over (1)",
+     [](Options& o, const std::string& number) {
+         o.exitAfterLevel = levelNumber(number);
+         return o.exitAfterLevel > 0 ? std::string()
+                                     : "--exit-after-level needs a level number from 1, not '" +
+                                           number + "'";
      }},
 };
 // clang-format on

@@ -18,6 +18,13 @@ public:
         bool windowed = false;
         // The data folder named by the player, as typed; empty when none was named.
         std::optional<std::filesystem::path> dataFolder;
+        // The game plays itself from level 1: no title, menu or players.
+        bool demo = false;
+        // Every update plays exactly 1/60 s of game time, however long it really takes.
+        bool fixedStep = false;
+        // Ends the program once this level is cleared (status 0) or at a game over (status 1),
+        // with a line on standard output for every level cleared; 0 when not asked.
+        int exitAfterLevel = 0;
     };
 
     // The arguments after the program's name.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CommandLine.hpp"
 #include "core/ResourceIdentifiers.hpp"
 #include "core/StateIdentifiers.hpp"
 
@@ -36,6 +37,10 @@ public:
         VolumeControl* volume = nullptr;
         // The level the next game starts at, which the menu chooses; null is level 1.
         int* firstLevel = nullptr;
+        // What the command line asked for; null is no option at all.
+        const CommandLine::Options* options = nullptr;
+        // Where a screen that ends the program leaves its exit status; null when nobody asks.
+        int* exitStatus = nullptr;
     };
 
     State(StateStack& stack, Context context);

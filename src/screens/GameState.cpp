@@ -10,9 +10,16 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <algorithm>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
+#include <utility>
 
 namespace {
+
+const sf::Time Step = sf::seconds(1.f / 60.f);
+const sf::Int64 MaxStepsPerFrame = 10;
 
 // The menu has loaded the faces when play comes from there; otherwise they are loaded here.
 const sf::Font& font(const State::Context& context, Fonts::Fonts face) {
@@ -26,9 +33,16 @@ GameState::GameState(StateStack& stack, Context context)
     : State(stack, context), world(*context.window, context.firstLevel ? *context.firstLevel : 1),
       input(), overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
                        font(context, Fonts::MenuButton)) {
+    if (context.options && context.options->demo)
+        autoPlayer = std::make_unique<AutoPlayer>();
+    if (context.options)
+        exitAfterLevel = context.options->exitAfterLevel;
     context.music->play(MusicTheme::GameTheme);
-    world.gameOverCallback = [this] { requestPop(); };
-    world.levelClearedCallback = [this](int) { levelCleared = true; };
+    world.gameOverCallback = [this] { leave(1); };
+    world.levelClearedCallback = [this](int level) {
+        levelCleared = true;
+        report(level);
+    };
     if (world.hasLevel())
         overlay.showLevel(world.getLevel());
 }
@@ -50,8 +64,19 @@ bool GameState::update(sf::Time dt) {
     }
     if (paused)
         return true;
-    world.update(dt);
-    input.handleRealtimeInput(*getContext().window, world.getCommandQueue());
+    const auto queueControls = [this] { controls().queueCommands(world.getCommandQueue()); };
+    if (autoPlayer) {
+        // The automatic player foresees the game in steps of exactly 1/60 s, so a demo is played
+        // in such steps, as many as the real time allows; the rest waits for the next frame. After
+        // a long hitch the demo falls behind rather than racing to catch up.
+        pending = std::min(pending + dt, MaxStepsPerFrame * Step);
+        while (pending >= Step && !leaving) {
+            pending -= Step;
+            world.update(Step, queueControls);
+        }
+    } else {
+        world.update(dt, queueControls);
+    }
     overlay.update(dt);
     if (levelCleared) {
         levelCleared = false;
@@ -71,7 +96,9 @@ bool GameState::handleEvent(const sf::Event& event) {
             setPaused(!paused);
         else
             getContext().volume->handleEvent(event);
-    } else if (event.type == sf::Event::LostFocus) {
+    } else if (event.type == sf::Event::LostFocus && !autoPlayer) {
+        // A person who turns to another window comes back to the game as they left it; a demo
+        // plays on.
         setPaused(true);
     }
     return true;
@@ -89,4 +116,29 @@ void GameState::keepProgress() {
         return;
     profile->value2 = world.getLevel();
     UserFiles(getContext().userFolder).saveValues(*profile);
+}
+
+Controls GameState::controls() {
+    return autoPlayer ? autoPlayer->decide(std::as_const(world)) : input.read(*getContext().window);
+}
+
+void GameState::report(int level) {
+    if (exitAfterLevel <= 0)
+        return;
+    std::ostringstream line;
+    line << "Level " << level << " cleared in " << std::fixed << std::setprecision(1)
+         << world.getLevelTime().asSeconds() << " s, " << world.getTanksLost() << " tanks lost";
+    std::cout << line.str() << std::endl;
+    if (level == exitAfterLevel)
+        leave(0);
+}
+
+// The status counts only when the player asked to end after a level.
+void GameState::leave(int status) {
+    if (leaving)
+        return;
+    leaving = true;
+    if (exitAfterLevel > 0 && getContext().exitStatus)
+        *getContext().exitStatus = status;
+    requestPop();
 }

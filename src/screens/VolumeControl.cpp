@@ -22,7 +22,7 @@ void apply(const Settings& settings) {
 const sf::Time VolumeControl::ShownFor = sf::seconds(1.f);
 
 VolumeControl::VolumeControl(std::filesystem::path settingsFile)
-    : file(std::move(settingsFile)), settings(Settings::read(file)) {
+    : file(std::move(settingsFile)), settings(file.empty() ? Settings() : Settings::read(file)) {
     apply(settings);
 }
 
@@ -57,7 +57,8 @@ void VolumeControl::change(const Settings& next) {
         return;
     settings = next;
     apply(settings);
-    settings.write(file);
+    if (!file.empty())
+        settings.write(file);
 }
 
 void VolumeControl::update(sf::Time dt) {

@@ -20,6 +20,8 @@ class VolumeControl {
 public:
     static const sf::Time ShownFor;
 
+    // Without a file (a demo, which touches no player's file) the settings start as the defaults
+    // and last for this run only.
     explicit VolumeControl(std::filesystem::path settingsFile);
 
     // Acts on the volume keys; true when the event was one of them. The screen decides whether its

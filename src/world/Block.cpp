@@ -75,20 +75,15 @@ std::size_t Block::sizeOfBlock(int tileNumber) {
 void Block::land(Entity* actor) {
     if (!actor || !quad)
         return;
-    actor->setGrounded();
-    actor->setPosition(actor->getPosition().x, quad[0].position.y - actor->getSize().y);
-    const sf::Vector2f velocity = actor->getVelocity();
-    actor->setVelocity(velocity.x, std::min(0.f, velocity.y));
+    moveActor(*actor, Touch::Land, {});
     if (bumping)
         if (auto* animal = dynamic_cast<Animal*>(actor))
             animal->knock();
 }
 
 void Block::hitFromBelow(Entity* actor) {
-    if (actor && quad) {
-        actor->setPosition(actor->getPosition().x, quad[2].position.y);
-        actor->setVelocity(actor->getVelocity().x, 0.f);
-    }
+    if (actor)
+        moveActor(*actor, Touch::HitFromBelow, {});
     // Only the tank, or the hop of the block below, sets a block going; animals just bump
     // their heads.
     if (actor && (actor->getCategory() & Category::Tank) == 0)
@@ -102,24 +97,47 @@ void Block::hitFromBelow(Entity* actor) {
 }
 
 void Block::hitSide(Entity* actor, std::bitset<8> contacts) {
-    if (!actor || !quad)
+    if (actor)
+        moveActor(*actor, Touch::HitSide, contacts);
+}
+
+void Block::moveActor(Entity& actor, Touch touch, std::bitset<8> contacts) const {
+    if (!quad)
         return;
-    sf::Vector2f velocity = actor->getVelocity();
-    const bool animal = dynamic_cast<Animal*>(actor) != nullptr;
-    // Animals turn away from the wall; anything else just stops.
-    if (animal && contacts[3])
-        velocity.x = std::abs(velocity.x);
-    else if (animal && contacts[4])
-        velocity.x = -std::abs(velocity.x);
-    else
-        velocity.x = 0.f;
-    actor->setVelocity(velocity);
-    actor->setAcceleration(0.f, actor->getAcceleration().y);
-    const sf::Vector2f position = actor->getPosition();
-    if (contacts[3])
-        actor->setPosition(quad[1].position.x, position.y);
-    else if (contacts[4])
-        actor->setPosition(quad[0].position.x - actor->getSize().x - 1.f, position.y);
+    switch (touch) {
+    case Touch::Land: {
+        actor.setGrounded();
+        actor.setPosition(actor.getPosition().x, quad[0].position.y - actor.getSize().y);
+        const sf::Vector2f velocity = actor.getVelocity();
+        actor.setVelocity(velocity.x, std::min(0.f, velocity.y));
+        break;
+    }
+    case Touch::HitFromBelow:
+        actor.setPosition(actor.getPosition().x, quad[2].position.y);
+        actor.setVelocity(actor.getVelocity().x, 0.f);
+        break;
+    case Touch::HitSide: {
+        sf::Vector2f velocity = actor.getVelocity();
+        const bool animal = dynamic_cast<const Animal*>(&actor) != nullptr;
+        // Animals turn away from the wall; anything else just stops.
+        if (animal && contacts[3])
+            velocity.x = std::abs(velocity.x);
+        else if (animal && contacts[4])
+            velocity.x = -std::abs(velocity.x);
+        else
+            velocity.x = 0.f;
+        actor.setVelocity(velocity);
+        actor.setAcceleration(0.f, actor.getAcceleration().y);
+        const sf::Vector2f position = actor.getPosition();
+        if (contacts[3])
+            actor.setPosition(quad[1].position.x, position.y);
+        else if (contacts[4])
+            actor.setPosition(quad[0].position.x - actor.getSize().x - 1.f, position.y);
+        break;
+    }
+    case Touch::None:
+        break;
+    }
 }
 
 void Block::updateTexture() {

@@ -14,6 +14,9 @@ class Entity;
 // below strikes this one.
 class Block {
 public:
+    // How an actor meets a block, decided by the map from the actor's probes that touch it.
+    enum class Touch { None, Land, HitFromBelow, HitSide };
+
     Block(int tileNumber, int row, int column, int quadIndex);
     virtual ~Block();
 
@@ -27,6 +30,10 @@ public:
     virtual void hitFromBelow(Entity* actor);
     // Bit 3: the actor's left probe touched the block; bit 4: its right probe.
     virtual void hitSide(Entity* actor, std::bitset<8> contacts);
+    // What meeting the block does to the actor's own position and speed, and nothing else: land,
+    // hitFromBelow and hitSide do this, and whoever wants to know where an actor would go (the
+    // automatic player rehearsing a jump) can ask it without bumping or paying anything.
+    virtual void moveActor(Entity& actor, Touch touch, std::bitset<8> contacts) const;
 
     void updateTexture();
     // Hides the key here unless the block already holds an item.

@@ -34,7 +34,7 @@ public:
     void setAcceleration(float x, float y) { acceleration = {x, y}; }
     void setAcceleration(sf::Vector2f a) { acceleration = a; }
     // Set by the blocks when the body lands on one; lasts until the next step.
-    void setGrounded() { grounded = true; }
+    void setGrounded(bool value = true) { grounded = value; }
     bool isGrounded() const { return grounded; }
 
     // Opposes the motion, 0 at rest; a NaN speed counts as moving left.

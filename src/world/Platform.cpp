@@ -58,10 +58,14 @@ sf::Vector2f Platform::getMapSize() const {
     return {mapSize.x * tileSize.x, mapSize.y * tileSize.y};
 }
 
-Block* Platform::getBlock(int cell) const {
+const Block* Platform::getBlock(int cell) const {
     if (cell < 0 || static_cast<std::size_t>(cell) >= tiles.size())
         return nullptr;
     return tiles[static_cast<std::size_t>(cell)];
+}
+
+Block* Platform::getBlock(int cell) {
+    return const_cast<Block*>(static_cast<const Platform&>(*this).getBlock(cell));
 }
 
 int Platform::getBumpStep(const Block* block) const {
@@ -195,16 +199,36 @@ void Platform::updateCurrent(sf::Time) {
 
 void Platform::checkNodeCollision(SceneNode& node, std::set<Pair>&) {
     auto* actor = dynamic_cast<Entity*>(&node);
-    if (!actor || tiles.empty())
+    if (!actor)
         return;
-    std::vector<sf::FloatRect> tRect;
-    node.getBoundingRect(tRect);
-    if (tRect.empty())
-        return;
+    node.getBoundingRect(rectBuffer);
+    findTouchedCells(rectBuffer, touchBuffer);
+    for (const TouchedCell& touched : touchBuffer) {
+        Block& block = *tiles[static_cast<std::size_t>(touched.cell)];
+        switch (classify(touched.contacts, actor->getVelocity().y)) {
+        case Block::Touch::Land:
+            block.land(actor);
+            break;
+        case Block::Touch::HitFromBelow:
+            block.hitFromBelow(actor);
+            break;
+        case Block::Touch::HitSide:
+            block.hitSide(actor, touched.contacts);
+            break;
+        case Block::Touch::None:
+            break;
+        }
+    }
+}
 
+void Platform::findTouchedCells(const std::vector<sf::FloatRect>& rects,
+                                std::vector<TouchedCell>& out) const {
+    out.clear();
+    if (tiles.empty() || rects.empty())
+        return;
     const int width = static_cast<int>(mapSize.x);
     const int height = static_cast<int>(mapSize.y);
-    const sf::FloatRect& body = tRect[0];
+    const sf::FloatRect& body = rects[0];
     auto clampIndex = [](float value, int last) {
         return static_cast<int>(std::max(0.f, std::min(static_cast<float>(last), value)));
     };
@@ -213,15 +237,12 @@ void Platform::checkNodeCollision(SceneNode& node, std::set<Pair>&) {
     const int firstRow = clampIndex(body.top / tileSize.y, height - 1);
     const int lastRow = clampIndex((body.top + body.height) / tileSize.y, height - 1);
 
-    std::map<int, std::bitset<8>> collisionInfo;
-    const std::size_t probes = std::min<std::size_t>(tRect.size(), 8);
+    const std::size_t probes = std::min<std::size_t>(rects.size(), 8);
     for (int column = firstColumn; column <= lastColumn; ++column) {
         for (int row = firstRow; row <= lastRow; ++row) {
             const int cell = row * width + column;
             if (!tiles[static_cast<std::size_t>(cell)])
                 continue;
-            // The side columns reach one cell beyond the map, so an actor that wraps around
-            // the edge is still held by the edge blocks.
             sf::FloatRect cellRect(static_cast<float>(column) * tileSize.x,
                                    static_cast<float>(row) * tileSize.y, tileSize.x, tileSize.y);
             if (column == 0) {
@@ -230,34 +251,35 @@ void Platform::checkNodeCollision(SceneNode& node, std::set<Pair>&) {
             } else if (column == width - 1) {
                 cellRect.width = 2.f * tileSize.x;
             }
+            std::bitset<8> contacts;
             for (std::size_t j = 1; j < probes; ++j)
-                if (tRect[j].intersects(cellRect))
-                    collisionInfo[cell].set(j);
+                if (rects[j].intersects(cellRect))
+                    contacts.set(j);
+            if (contacts.any())
+                out.push_back({cell, contacts});
         }
     }
-
-    for (const auto& [cell, contacts] : collisionInfo)
-        resolveCell(*tiles[static_cast<std::size_t>(cell)], *actor, contacts);
+    std::sort(out.begin(), out.end(),
+              [](const TouchedCell& a, const TouchedCell& b) { return a.cell < b.cell; });
 }
 
-void Platform::resolveCell(Block& block, Entity& actor, std::bitset<8> b) {
+Block::Touch Platform::classify(std::bitset<8> b, float verticalSpeed) {
     const std::size_t n = b.count();
     const bool sides = b[3] && b[4];
     const bool oneSide = b[3] != b[4];
-    if (b[1] && (n == 1 || (sides && n == 3) || (oneSide && n == 2))) {
-        block.land(&actor);
-    } else if (b[2] && (n == 1 || (sides && n == 3) || (oneSide && n == 2))) {
-        block.hitFromBelow(&actor);
-    } else if (oneSide && n == 1) {
-        block.hitSide(&actor, b);
-    } else if (sides && n == 2) {
-        // Both sides at once: whichever way the actor is moving vertically decides.
-        const float vy = actor.getVelocity().y;
-        if (vy > 0.f)
-            block.land(&actor);
-        else if (vy < 0.f)
-            block.hitFromBelow(&actor);
+    if (b[1] && (n == 1 || (sides && n == 3) || (oneSide && n == 2)))
+        return Block::Touch::Land;
+    if (b[2] && (n == 1 || (sides && n == 3) || (oneSide && n == 2)))
+        return Block::Touch::HitFromBelow;
+    if (oneSide && n == 1)
+        return Block::Touch::HitSide;
+    if (sides && n == 2) {
+        if (verticalSpeed > 0.f)
+            return Block::Touch::Land;
+        if (verticalSpeed < 0.f)
+            return Block::Touch::HitFromBelow;
     }
+    return Block::Touch::None;
 }
 
 void Platform::generateKey() {
@@ -270,7 +292,7 @@ void Platform::generateKey() {
     // without the endless loop when none does.
     for (auto cell = markedCells.rbegin(); cell != markedCells.rend(); ++cell) {
         if (getBlock(*cell)->tryAssignKey()) {
-            std::cout << "Generated at " << *cell << std::flush;
+            std::cout << "Generated at " << *cell << std::endl;
             markedCells.erase(std::next(cell).base());
             return;
         }

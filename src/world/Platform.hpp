@@ -1,5 +1,6 @@
 #pragma once
 
+#include "world/Block.hpp"
 #include "world/SceneNode.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
@@ -11,7 +12,6 @@
 #include <random>
 #include <vector>
 
-class Block;
 class Entity;
 
 // The level map: a grid of blocks read from "Levels/Level<n>.lua", drawn as one quad array from
@@ -36,13 +36,28 @@ public:
     // Tile collision: calls land, hitFromBelow or hitSide of each touched block for the actor.
     // Adds nothing to pairs.
     void checkNodeCollision(SceneNode& node, std::set<Pair>& pairs) override;
+
+    // A block an actor's probes touch, with bit j set for each probe rects[j] (j >= 1) on it.
+    struct TouchedCell {
+        int cell;
+        std::bitset<8> contacts;
+    };
+    // The blocks that an actor with these rectangles (0 body, then probes) touches, in cell order.
+    // The body picks the cells; the side columns reach one cell beyond the map, so an actor that
+    // wraps around the edge is still held by the edge blocks.
+    void findTouchedCells(const std::vector<sf::FloatRect>& rects,
+                          std::vector<TouchedCell>& out) const;
+    // The bottom probe carries the actor, the top probe strikes the block, one side probe alone
+    // pushes it out; both side probes alone land a falling actor and strike for a rising one.
+    static Block::Touch classify(std::bitset<8> contacts, float verticalSpeed);
     std::uint32_t getCategory() const override;
 
     sf::Vector2f getTileSize() const { return tileSize; }
     // Size in cells.
     sf::Vector2f getGridSize() const { return mapSize; }
     // The block of a cell, or null for an empty cell or an index outside the map.
-    Block* getBlock(int cell) const;
+    const Block* getBlock(int cell) const;
+    Block* getBlock(int cell);
     const std::vector<int>& getSolidCells() const { return solidCells; }
     const std::vector<int>& getMarkedCells() const { return markedCells; }
     const sf::VertexArray& getVertices() const { return vertices; }
@@ -54,14 +69,20 @@ private:
     void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
 
     void clearLevel();
-    void resolveCell(Block& block, Entity& actor, std::bitset<8> contacts);
 
     // Cell lookup; null for empty cells. Blocks are owned by `blocks` in the same order as
     // solidCells, and are freed only with the platform, so these pointers never dangle.
     std::vector<Block*> tiles;
     std::vector<std::unique_ptr<Block>> blocks;
-    // Hopping blocks and their update counter (0, 2, 4, ...), in address order.
-    std::map<Block*, int> bumping;
+    // Hopping blocks and their update counter (0, 2, 4, ...), in cell order: the same in every
+    // run, as addresses are not.
+    struct InCellOrder {
+        bool operator()(const Block* a, const Block* b) const {
+            return a->getRow() != b->getRow() ? a->getRow() < b->getRow()
+                                              : a->getColumn() < b->getColumn();
+        }
+    };
+    std::map<Block*, int, InCellOrder> bumping;
     sf::Texture tileset;
     // Never resized after loading: every block points at its own four vertices in it.
     sf::VertexArray vertices;
@@ -69,6 +90,9 @@ private:
     sf::Vector2f mapSize;
     std::vector<int> solidCells;
     std::vector<int> markedCells;
+    // Reused by every tile collision.
+    std::vector<sf::FloatRect> rectBuffer;
+    std::vector<TouchedCell> touchBuffer;
     // Fixed seed, so the key lands in the same cells every time a level is played.
     std::mt19937 keyEngine;
 };

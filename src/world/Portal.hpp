@@ -10,4 +10,6 @@ public:
     void land(Entity* actor) override;
     void hitFromBelow(Entity* actor) override;
     void hitSide(Entity* actor, std::bitset<8> contacts) override;
+    // Actors pass through.
+    void moveActor(Entity&, Touch, std::bitset<8>) const override {}
 };

@@ -19,6 +19,8 @@ public:
     void land(Entity* actor) override;
     void hitFromBelow(Entity* actor) override;
     void hitSide(Entity* actor, std::bitset<8> contacts) override;
+    // Actors pass through.
+    void moveActor(Entity&, Touch, std::bitset<8>) const override {}
 
     // 0 red, 1 yellow, 2 green, 3 blue; negative once destroyed.
     int getColour() const;

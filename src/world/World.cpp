@@ -154,6 +154,7 @@ bool World::buildFirstPlayable(int first) {
 }
 
 bool World::buildScene(int levelNumber) {
+    levelTime = sf::Time::Zero;
     for (SceneNode*& layer : sceneLayers) {
         auto node = std::make_unique<SceneNode>();
         layer = node.get();
@@ -214,20 +215,33 @@ void World::drainCommands(sf::Time dt) {
         sceneGraph.onCommand(queue.pop(), dt);
 }
 
-void World::update(sf::Time dt) {
+void World::update(sf::Time dt, const std::function<void()>& afterStep) {
     // A long frame (a hitch, a window being moved) in one step would carry a falling actor
     // through a platform. The steps share the frame's microseconds, so no time is lost.
     const sf::Int64 total = dt.asMicroseconds();
     const sf::Int64 steps = total > MaxStep ? (total + MaxStep - 1) / MaxStep : 1;
     gameOver = false;
-    for (sf::Int64 i = 0; i < steps; ++i)
-        if (!step(sf::microseconds(total / steps + (i < total % steps ? 1 : 0))))
+    for (sf::Int64 i = 0; i < steps && playable; ++i) {
+        const bool goOn = step(sf::microseconds(total / steps + (i < total % steps ? 1 : 0)));
+        if (afterStep)
+            afterStep();
+        if (!goOn)
             break;
+    }
+}
+
+int World::getTanksLost() const {
+    if (!player)
+        return 0;
+    const Tank* tank = player->getTank();
+    const int spawned = Player::StartLives - player->getLives();
+    return tank && !tank->isDestroyed() ? spawned - 1 : spawned;
 }
 
 bool World::step(sf::Time dt) {
     if (!playable)
         return false;
+    levelTime += dt;
     sceneGraph.update(dt);
     handleCollisions();
     drainCommands(dt);
@@ -274,7 +288,8 @@ void World::checkGameOver(int count) {
 // Every collidable actor is resolved against the map in scene order, and each is tested against
 // the actors after it: as it stands once the map has moved it, against them as they stood before
 // their own turn. The pairs are found with a sweep over the bodies sorted by their left edge
-// instead of testing every pair, and their effects are applied in address order.
+// instead of testing every pair, and their effects are applied in scene order (of the earlier
+// node, then of the later one): an order that is the same in every run, as addresses are not.
 void World::handleCollisions() {
     collidables.clear();
     sceneLayers[2]->collectCollidables(collidables);
@@ -315,13 +330,14 @@ void World::handleCollisions() {
         for (; it != byLeft.end() && bodies[*it].before.left < a.left + a.width; ++it) {
             const Body& other = bodies[*it];
             if (other.order > mover.order && a.intersects(other.before))
-                pairs.push_back(std::minmax(mover.node, other.node));
+                pairs.emplace_back(mover.order, other.order);
         }
     }
     std::sort(pairs.begin(), pairs.end());
     pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
 
-    for (SceneNode::Pair pair : pairs) {
+    for (const auto& [first, second] : pairs) {
+        SceneNode::Pair pair(bodies[first].node, bodies[second].node);
         if (matchesCategories(pair, Category::Animal, Category::Tank)) {
             auto* animal = dynamic_cast<Animal*>(pair.first);
             auto* tank = dynamic_cast<Tank*>(pair.second);

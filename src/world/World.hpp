@@ -41,8 +41,9 @@ public:
 
     // Plays dt of real time: in one step, or a frame longer than 1/60 s in equal steps of at most
     // 1/60 s, so nothing moves further in a step than in a 60 Hz frame. No step follows one that
-    // ended the game or changed the level.
-    void update(sf::Time dt);
+    // ended the game or changed the level. afterStep runs after every step played: whoever is at
+    // the controls queues there what it holds, so a held key drives in every step of a long frame.
+    void update(sf::Time dt, const std::function<void()>& afterStep = {});
     // Paints every pixel of the target, each about once: the backdrop only where the HUD banner
     // does not cover it, the map and the actors only where they are in view.
     void draw();
@@ -53,11 +54,20 @@ public:
     bool hasLevel() const { return playable; }
     int getLevel() const { return level; }
     int getLevelCount() const { return levelCount; }
-    Player* getPlayer() const { return player; }
-    Platform* getPlatform() const { return platform; }
-    Opponent* getOpponent() const { return opponent; }
-    GameHUD* getHUD() const { return hud; }
-    SceneNode& getObjectsLayer() const { return *actorLayers[1]; }
+    // Game time played in the current level.
+    sf::Time getLevelTime() const { return levelTime; }
+    // Tanks destroyed in the current level so far, the wreck still falling included.
+    int getTanksLost() const;
+    // What is in play, for reading only through a const world.
+    const Player* getPlayer() const { return player; }
+    Player* getPlayer() { return player; }
+    const Platform* getPlatform() const { return platform; }
+    Platform* getPlatform() { return platform; }
+    const Opponent* getOpponent() const { return opponent; }
+    Opponent* getOpponent() { return opponent; }
+    GameHUD* getHUD() { return hud; }
+    const SceneNode& getObjectsLayer() const { return *actorLayers[1]; }
+    SceneNode& getObjectsLayer() { return *actorLayers[1]; }
     const Camera& getCamera() const { return camera; }
     // The size play is laid out in: the target's, or 1920 pixels across for a wider target.
     sf::Vector2u getLayoutSize() const { return layout; }
@@ -94,6 +104,7 @@ private:
     bool gameOver = false; // the game-over callback was called in the current update
     bool backdropOpaque = false;
     bool bannerOpaque = false;
+    sf::Time levelTime;
     sf::RenderTarget& target;
     sf::Vector2u layout;
     sf::View screenView; // the background and the HUD, in layout pixels over the whole target
@@ -113,7 +124,7 @@ private:
     std::vector<SceneNode*> collidables;
     std::vector<Body> bodies;
     std::vector<std::size_t> byLeft;
-    std::vector<SceneNode::Pair> pairs;
+    std::vector<std::pair<std::size_t, std::size_t>> pairs; // bodies by scene order
     std::vector<sf::FloatRect> rectBuffer;
 };
 

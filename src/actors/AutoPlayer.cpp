@@ -1,0 +1,428 @@
+#include "actors/AutoPlayer.hpp"
+
+#include "actors/Animal.hpp"
+#include "actors/Opponent.hpp"
+#include "actors/Player.hpp"
+#include "actors/Tank.hpp"
+#include "world/Platform.hpp"
+#include "world/World.hpp"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// How many steps ahead the wolves are foreseen: long enough to run from one at full tilt.
+const int Horizon = 50;
+// Close enough to a spot to start a move from it, in pixels.
+const float LinedUp = 0.5f;
+// Steps to stand before looking again when there is nothing to do, and the longest wait for a
+// wolf to come over an ambush.
+const int Pause = 20;
+const int LongestAmbush = 240;
+
+const Maneuver StraightJump{0, true, 0, 0};
+// How far above and below the tank the wolves are foreseen.
+const float WolfReach = 700.f;
+// Pixels along the way an escape may cost for every pixel it drops the tank.
+const float FallCost = 10.f;
+// How often the same wolf stops what the tank is doing before the tank goes for it.
+const int BlockedTimes = 5;
+// How far above and to the side a wolf is looked at for a strike from below.
+const float KnockReach = 250.f;
+
+// What the tank may do when what it is doing would meet a wolf: stand, run a little or far, jump
+// straight, jump and steer now or a little later, run and jump.
+const std::vector<Maneuver> Escapes = {
+    {0, false, 0, 0},      {-1, false, 0, 20},   {1, false, 0, 20}, {-1, false, 0, 45},
+    {1, false, 0, 45},     {0, true, 0, 0},      {-1, true, 0, 20}, {1, true, 0, 20},
+    {-1, true, 0, 45},     {1, true, 0, 45},     {-1, true, 8, 30}, {1, true, 8, 30},
+    {-1, true, 0, 40, 10}, {1, true, 0, 40, 10},
+};
+
+Controls holding(int direction) {
+    Controls controls;
+    controls.left = direction < 0;
+    controls.right = direction > 0;
+    return controls;
+}
+
+// The move played from its frame `from` on.
+std::function<Controls(int, const TankSimulator::State&)> playing(const Maneuver& move, int from) {
+    return [move, from](int frame, const TankSimulator::State& state) {
+        return move.controls(from + frame, state);
+    };
+}
+
+sf::FloatRect grown(sf::FloatRect rect, float margin) {
+    return {rect.left - margin, rect.top - margin, rect.width + 2.f * margin,
+            rect.height + 2.f * margin};
+}
+
+// The wolf, if it is still in the opponent's hands; a pointer alone may outlive it.
+const Animal* stillThere(const World& world, const Animal* wolf) {
+    for (const auto& child : world.getOpponent()->getChildren())
+        if (child.get() == wolf)
+            return wolf->isDestroyed() ? nullptr : wolf;
+    return nullptr;
+}
+
+} // namespace
+
+AutoPlayer::AutoPlayer() = default;
+
+AutoPlayer::~AutoPlayer() = default;
+
+void AutoPlayer::startLevel(const World& world) {
+    level = world.getLevel();
+    const Platform& map = *world.getPlatform();
+    routes.reset(); // it rehearses on the simulator, which goes first
+    simulator = std::make_unique<TankSimulator>(map);
+    routes = std::make_unique<RouteMap>(map, *simulator);
+    wolves = std::make_unique<WolfForecast>(map);
+    quarry = std::make_unique<WolfForecast>(map);
+    errands.startLevel(map);
+    activity = Activity::Idle;
+    legs.clear();
+    errand = {};
+}
+
+Controls AutoPlayer::decide(const World& world) {
+    if (!world.hasLevel() || !world.getPlatform() || !world.getPlayer() || !world.getOpponent())
+        return {};
+    if (!simulator || world.getLevel() != level || world.getLevelTime() < levelTime)
+        startLevel(world);
+    levelTime = world.getLevelTime();
+    errands.observe(world);
+    const Tank* real = world.getPlayer()->getTank();
+    if (!real || real->isDestroyed()) {
+        activity = Activity::Idle;
+        legs.clear();
+        return {};
+    }
+    tank = TankSimulator::stateOf(*real);
+    // Wolves further away than a fall or a jump in the forecast's time cannot reach the tank.
+    wolves->look(*world.getOpponent(), Horizon, tank.position.y - WolfReach,
+                 tank.position.y + WolfReach);
+    return guard(act(world));
+}
+
+Controls AutoPlayer::act(const World& world) {
+    simulator->reset(tank);
+    const bool resting = simulator->isResting();
+    // A wolf about to walk over the tank's head is struck from below whatever the tank is about:
+    // stunned, it is harmless for a while; marked, it leaves a yellow unit.
+    if (activity != Activity::Move && activity != Activity::Evade && tank.velocity.y == 0.f &&
+        simulator->floorOf(tank.position.y) >= 0)
+        for (const auto& child : world.getOpponent()->getChildren()) {
+            const auto* wolf = dynamic_cast<const Animal*>(child.get());
+            if (!wolf || wolf->isDestroyed() || wolf->getMode() != Modes::Active)
+                continue;
+            const sf::Vector2f at = wolf->getPosition();
+            const float above = tank.position.y - (at.y + wolf->getSize().y);
+            if (above <= 0.f || above > KnockReach || std::abs(at.x - tank.position.x) > KnockReach)
+                continue;
+            if (wolfWouldBeKnocked(*wolf)) {
+                activity = Activity::Move;
+                move = StraightJump;
+                moveFrame = 0;
+                return move.controls(moveFrame++, tank);
+            }
+        }
+    switch (activity) {
+    case Activity::Move:
+    case Activity::Evade:
+        if (moveFrame > move.lastSteeredFrame() && resting)
+            activity = Activity::Idle;
+        else if (moveFrame >= Maneuver::MaxFrames)
+            activity = Activity::Idle;
+        else
+            return move.controls(moveFrame++, tank);
+        break;
+    case Activity::Walk: {
+        const Controls controls = walk(walkTarget, walkDirection);
+        if (activity == Activity::Walk)
+            return controls;
+        break;
+    }
+    case Activity::Wait:
+        // At an ambush the strike itself comes from the watch for wolves overhead, above.
+        if (errand.kind == Errand::Kind::Ambush) {
+            const Animal* wolf = stillThere(world, errand.wolf);
+            if (wolf && wolf->getMode() == Modes::Active && waited++ < LongestAmbush)
+                return Maneuver::brake(tank);
+        } else if (waited++ < Pause) {
+            return Maneuver::brake(tank);
+        }
+        activity = Activity::Idle;
+        break;
+    case Activity::Idle:
+        break;
+    }
+    if (!resting)
+        return Maneuver::brake(tank);
+    return planFromRest(world);
+}
+
+Controls AutoPlayer::planFromRest(const World& world) {
+    const int floor = simulator->floorOf(tank.position.y);
+    int here = routes->nearest(floor, tank.position.x);
+    if (here < 0) {
+        // Off the spots (at the very end of a ledge): step to the nearest one on this floor.
+        float closest = routes->lap();
+        for (int spot = 0; spot < routes->spotsPerFloor(); ++spot) {
+            const int node = routes->node(floor, spot);
+            const float away = std::abs(routes->xOf(node) - tank.position.x);
+            if (routes->isStandable(node) && away < closest) {
+                closest = away;
+                here = node;
+            }
+        }
+        if (here < 0) {
+            activity = Activity::Wait;
+            errand = {};
+            waited = 0;
+            return {};
+        }
+    }
+    std::vector<Errand> found;
+    const Animal* obstacle = blocked >= BlockedTimes ? stillThere(world, blocker) : nullptr;
+    if (obstacle && obstacle->getMode() != Modes::Active)
+        obstacle = nullptr;
+    if (!obstacle)
+        blocked = 0;
+    const RouteMap::Goals goals = errands.gather(world, *routes, *quarry, obstacle, floor, found);
+    legs = routes->route(here, goals);
+    const int goal = legs.empty() ? here : legs.back().to;
+    errand = {};
+    float cheapest = 0.f;
+    for (std::size_t i = 0; i < goals.size(); ++i)
+        if (goals[i].first == goal &&
+            (errand.kind == Errand::Kind::None || goals[i].second < cheapest)) {
+            errand = found[i];
+            cheapest = goals[i].second;
+        }
+    if (errand.kind == Errand::Kind::None) {
+        // Nothing to be done from here now: stand a while and look again.
+        activity = Activity::Wait;
+        waited = 0;
+        return {};
+    }
+    if (!legs.empty()) {
+        const RouteMap::Leg& leg = legs.front();
+        if (leg.walk) {
+            activity = Activity::Walk;
+            walkTarget = routes->xOf(leg.to);
+            walkDirection = leg.direction;
+            return walk(walkTarget, walkDirection);
+        }
+        return startMove(leg.from, leg.to, leg.move);
+    }
+    if (errand.kind == Errand::Kind::Bump)
+        return startMove(here, here, StraightJump);
+    if (std::abs(routes->xOf(here) - tank.position.x) > LinedUp) {
+        activity = Activity::Walk;
+        walkTarget = routes->xOf(here);
+        walkDirection = walkTarget > tank.position.x ? 1 : -1;
+        return walk(walkTarget, walkDirection);
+    }
+    activity = Activity::Wait;
+    waited = 0;
+    return {};
+}
+
+Controls AutoPlayer::startMove(int from, int to, const Maneuver& next) {
+    const float start = routes->xOf(from);
+    if (std::abs(start - tank.position.x) > LinedUp) {
+        activity = Activity::Walk;
+        walkTarget = start;
+        walkDirection = start > tank.position.x ? 1 : -1;
+        return walk(walkTarget, walkDirection);
+    }
+    // A straight jump strikes what it strikes; any other move must end where it was planned to.
+    if (!(next.direction == 0 && next.jump) && routes->rehearse(tank, next).first != to) {
+        // Standing on a block, the tank can jump only every other step: try once more.
+        if (retries++ == 0) {
+            activity = Activity::Wait;
+            errand = {};
+            waited = Pause;
+            return {};
+        }
+        routes->forget(from, next);
+        retries = 0;
+        activity = Activity::Idle;
+        return {};
+    }
+    retries = 0;
+    activity = Activity::Move;
+    move = next;
+    moveFrame = 0;
+    return move.controls(moveFrame++, tank);
+}
+
+float AutoPlayer::distanceAlong(float from, float to, int direction) const {
+    const float lap = routes->lap();
+    float ahead = std::fmod((to - from) * static_cast<float>(direction), lap);
+    if (ahead < 0.f)
+        ahead += lap;
+    // Just past the target: a small way back rather than nearly a whole lap on.
+    return ahead > 0.75f * lap ? ahead - lap : ahead;
+}
+
+// Holds on when holding on now and braking after stops nearer the target than braking now does,
+// and brakes otherwise; at rest close enough, the walk is over.
+Controls AutoPlayer::walk(float target, int direction) {
+    float remaining = distanceAlong(tank.position.x, target, direction);
+    simulator->reset(tank);
+    if (simulator->isResting() && std::abs(remaining) <= LinedUp) {
+        activity = Activity::Idle;
+        return {};
+    }
+    if (remaining < 0.f) {
+        direction = -direction;
+        remaining = -remaining;
+    }
+    const float on = travelUntilRest(holding(direction), direction);
+    const float stop = travelUntilRest(Maneuver::brake(tank), direction);
+    if (std::abs(on - remaining) < std::abs(stop - remaining))
+        return holding(direction);
+    return Maneuver::brake(tank);
+}
+
+float AutoPlayer::travelUntilRest(const Controls& first, int direction) {
+    const float lap = routes->lap();
+    simulator->reset(tank);
+    simulator->step(first);
+    float travelled = 0.f;
+    float x = tank.position.x;
+    for (int i = 0; i < 120; ++i) {
+        float moved = simulator->state().position.x - x;
+        if (moved > lap / 2.f)
+            moved -= lap;
+        else if (moved < -lap / 2.f)
+            moved += lap;
+        travelled += moved * static_cast<float>(direction);
+        x = simulator->state().position.x;
+        if (simulator->isResting())
+            break;
+        simulator->step(Maneuver::brake(simulator->state()));
+    }
+    return travelled;
+}
+
+bool AutoPlayer::wolfWouldBeKnocked(const Animal& wolf) {
+    simulator->reset(tank);
+    std::vector<int> cells;
+    int hit = -1;
+    for (int frame = 0; frame < 40 && hit < 0; ++frame) {
+        simulator->step(StraightJump.controls(frame, simulator->state()));
+        if (!simulator->struckCells().empty()) {
+            cells = simulator->struckCells();
+            hit = frame + 1;
+        }
+    }
+    if (hit < 0)
+        return false;
+    // The struck blocks hop for ten steps; a wolf standing on one lands on it at least every
+    // third step, and is knocked.
+    quarry->lookAt(wolf, hit + 10);
+    const sf::Vector2f tile = simulator->getMap().getTileSize();
+    const int columns = static_cast<int>(simulator->getMap().getGridSize().x);
+    int over = 0;
+    for (int step = hit; step < hit + 10; ++step) {
+        const WolfForecast::Sighting& seen = quarry->at(step).front();
+        for (const int cell : cells) {
+            const float left = static_cast<float>(cell % columns) * tile.x;
+            const float top = static_cast<float>(cell / columns) * tile.y;
+            const float feet = seen.body.top + seen.body.height;
+            if (std::abs(feet - top) < 2.f && seen.feet.left < left + tile.x &&
+                seen.feet.left + seen.feet.width > left) {
+                ++over;
+                break;
+            }
+        }
+    }
+    return over >= 4;
+}
+
+AutoPlayer::Policy AutoPlayer::currentPolicy() const {
+    switch (activity) {
+    case Activity::Move:
+    case Activity::Evade:
+        return playing(move, moveFrame - 1);
+    case Activity::Walk: {
+        const float target = walkTarget;
+        const int direction = walkDirection;
+        const AutoPlayer* self = this;
+        // On until braking would only just stop it at the target.
+        return [self, target, direction](int, const TankSimulator::State& state) {
+            const float remaining = self->distanceAlong(state.position.x, target, direction);
+            const float perStep = std::abs(state.velocity.x) * TankSimulator::Step.asSeconds();
+            if (remaining > Maneuver::stoppingDistance(state) + perStep)
+                return holding(direction);
+            return Maneuver::brake(state);
+        };
+    }
+    default:
+        return [](int, const TankSimulator::State& state) { return Maneuver::brake(state); };
+    }
+}
+
+int AutoPlayer::firstContact(const Policy& policy, sf::Vector2f* end, const Animal** met) {
+    simulator->reset(tank);
+    int contact = Horizon + 1;
+    for (int step = 1; step <= Horizon && contact > Horizon; ++step) {
+        simulator->step(policy(step - 1, simulator->state()));
+        const sf::FloatRect body = simulator->body();
+        // The further ahead, the less sure where a wolf will be.
+        const float margin = 3.f + 0.2f * static_cast<float>(step);
+        for (const WolfForecast::Sighting& seen : wolves->at(step))
+            if (seen.harmful && grown(seen.body, margin).intersects(body)) {
+                contact = step;
+                if (met)
+                    *met = seen.wolf;
+            }
+    }
+    if (end)
+        *end = simulator->state().position;
+    return contact;
+}
+
+// Of the escapes that meet no wolf, the one that ends nearest to where the tank was going, and
+// above all not lower down (falling back costs a climb); when every one meets a wolf, the one that
+// meets it latest.
+Controls AutoPlayer::guard(Controls planned) {
+    const Animal* met = nullptr;
+    if (firstContact(currentPolicy(), nullptr, &met) > Horizon)
+        return planned;
+    // The same wolf in the way again and again: strike it down next time there is a choice.
+    blocked = met == blocker ? blocked + 1 : 1;
+    blocker = met;
+    const float aim = activity == Activity::Walk ? walkTarget : tank.position.x;
+    std::size_t best = 0;
+    int latest = -1;
+    float nearest = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < Escapes.size(); ++i) {
+        sf::Vector2f end;
+        const int contact = firstContact(playing(Escapes[i], 0), &end);
+        const float away = std::abs(distanceAlong(end.x, aim, 1)) +
+                           FallCost * std::max(0.f, end.y - tank.position.y);
+        if (contact > latest || (contact > Horizon && away < nearest)) {
+            latest = contact;
+            nearest = away;
+            best = i;
+        }
+    }
+    legs.clear();
+    if (best == 0) {
+        // Standing is safe: stand a while before trying the way on again.
+        activity = Activity::Wait;
+        errand = {};
+        waited = 0;
+        return Maneuver::brake(tank);
+    }
+    activity = Activity::Evade;
+    move = Escapes[best];
+    moveFrame = 0;
+    return move.controls(moveFrame++, tank);
+}
