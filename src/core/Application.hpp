@@ -19,7 +19,8 @@ class GamePaths;
 // Owns the window and everything the screens share, and runs the frame loop: events, update with
 // the real elapsed time, draw. The loop ends when the window closes or no screen is left.
 // With fixed steps every update is given 1/60 s instead, updates follow each other as fast as they
-// can, and a frame is drawn only when 1/60 s of real time has passed since the last one.
+// can, and a frame is drawn only when 1/60 s of real time has passed since the last one (and,
+// where drawing is slow, twice the time the last one took).
 class Application {
 public:
     // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
