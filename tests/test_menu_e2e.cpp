@@ -341,7 +341,7 @@ TEST_F(MenuEndToEnd, ClosingTheWindowWhileLoadingWaitsForTheLoadingTask) {
     MenuSession session(dir.path());
     GameProcess& game = session.process();
     ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
-    xdotool("search --name Gravelmoth windowfocus --sync key space");
+    xdotool("search --name Gravelmoth windowfocus --sync key shift");
     ASSERT_TRUE(titleFont.release(30.0)) << "the loading task never reached the fonts\n"
                                          << game.errors();
 
