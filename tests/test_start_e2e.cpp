@@ -156,8 +156,9 @@ TEST(StartEndToEnd, TheDemoClearsEveryLevelAtFixedStepsAndEndsAfterTheLastWithZe
         ++levels;
     ASSERT_GT(levels, 0);
 
+    // Seconds normally; a few minutes in the sanitizer build on a busy machine.
     const Outcome demo =
-        runIn(dir.path(), "--demo --fixed-step --exit-after-level " + std::to_string(levels), 280);
+        runIn(dir.path(), "--demo --fixed-step --exit-after-level " + std::to_string(levels), 560);
     EXPECT_EQ(demo.status, 0) << demo.err;
     // One line for each level, in order, each cleared within ten minutes of game time; the rest
     // of the output is the key's messages.
