@@ -162,7 +162,9 @@ std::string GameProcess::errors() const {
 }
 
 void xdotool(const std::string& arguments) {
-    run("xdotool " + arguments + " >/dev/null 2>&1");
+    // xdotool reads the text to type in the locale's encoding; a machine without a locale set
+    // would drop every letter beyond ASCII.
+    run("LC_ALL=C.UTF-8 xdotool " + arguments + " >/dev/null 2>&1");
 }
 
 namespace {
