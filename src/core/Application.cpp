@@ -12,6 +12,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <future>
 #include <iostream>
 #include <locale>
 
@@ -32,6 +33,15 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
       stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder(),
                                 &volume, &firstLevel, &this->options, &exitStatus}) {
     mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
+    // The title picture is read while the window opens: only putting it on the graphics card
+    // needs the window. A picture that cannot be read is reported by the reading.
+    std::future<sf::Image> titlePicture;
+    if (!options.demo)
+        titlePicture = std::async(std::launch::async, [] {
+            sf::Image picture;
+            picture.loadFromFile(TitleState::PictureFile);
+            return picture;
+        });
     const sf::VideoMode desktop = videoMode;
     if (options.windowed)
         videoMode = windowedMode(desktop);
@@ -41,6 +51,13 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
     if (options.windowed)
         window.setPosition(sf::Vector2i(static_cast<int>(desktop.width - videoMode.width) / 2,
                                         static_cast<int>(desktop.height - videoMode.height) / 2));
+    if (titlePicture.valid()) {
+        const sf::Image picture = titlePicture.get();
+        auto texture = std::make_unique<sf::Texture>();
+        if (picture.getSize().x > 0 && picture.getSize().y > 0)
+            texture->loadFromImage(picture);
+        textures.insert(Textures::TitleScreen, std::move(texture));
+    }
     registerStates();
     stateStack.push(options.demo ? States::Game : States::Title);
 

@@ -38,6 +38,12 @@ public:
         return *found->second;
     }
 
+    // Keeps a resource made elsewhere under the identifier, as `load` would have; a resource
+    // already there stays.
+    void insert(Identifier id, std::unique_ptr<Resource> resource) {
+        resources.emplace(id, std::move(resource));
+    }
+
     bool contains(Identifier id) const { return resources.count(id) != 0; }
 
     // Frees the resource: whoever still refers to it must be gone. A later load reads it again.

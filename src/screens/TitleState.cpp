@@ -11,7 +11,7 @@
 
 TitleState::TitleState(StateStack& stack, Context context)
     : State(stack, context), background(), fader(sf::Vector2f(0.f, 0.f)) {
-    context.textures->load(Textures::TitleScreen, "Images/TitleScreen.png");
+    context.textures->load(Textures::TitleScreen, PictureFile);
     sf::Texture& texture = context.textures->get(Textures::TitleScreen);
     texture.setSmooth(true);
     background.setTexture(texture);

@@ -10,6 +10,8 @@
 // with the screen.
 class TitleState : public State {
 public:
+    static constexpr const char* PictureFile = "Images/TitleScreen.png";
+
     TitleState(StateStack& stack, Context context);
     ~TitleState() override;
 
