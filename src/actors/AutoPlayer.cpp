@@ -357,7 +357,7 @@ AutoPlayer::Policy AutoPlayer::currentPolicy() const {
         // On until braking would only just stop it at the target.
         return [self, target, direction](int, const TankSimulator::State& state) {
             const float remaining = self->distanceAlong(state.position.x, target, direction);
-            const float perStep = std::abs(state.velocity.x) * TankSimulator::Step.asSeconds();
+            const float perStep = std::abs(state.velocity.x) * Physics::Step.asSeconds();
             if (remaining > Maneuver::stoppingDistance(state) + perStep)
                 return holding(direction);
             return Maneuver::brake(state);

@@ -4,6 +4,7 @@
 #include "actors/Opponent.hpp"
 #include "actors/Player.hpp"
 #include "actors/PowerUp.hpp"
+#include "actors/Tank.hpp"
 #include "world/Block.hpp"
 #include "world/Platform.hpp"
 #include "world/World.hpp"
@@ -24,11 +25,8 @@ const int ChargedPowerBlock = 5;
 // The colour counter each power-up kind fills (kind 2, blue, is never needed).
 const std::array<int, 4> CounterOfKind = {0, 1, 3, 2};
 
-// The tank's shape along x, relative to its position: body and top probe.
-const float BodyLeft = 0.5f, BodyRight = 54.7f;
-const float HeadLeft = 3.7f, HeadRight = 51.2f;
-// How far up a straight jump reaches: a 200 px rise above a 76 px tank.
-const float JumpReach = 200.f + 76.f;
+// How far a straight jump lifts the tank.
+const float JumpRise = 200.f;
 // How long a wolf is followed ahead, in steps, when looking for a place to strike it from.
 const int AmbushSteps = 240;
 const int AmbushEarliest = 20;
@@ -91,8 +89,10 @@ void Errands::addStandings(RouteMap& routes, int floor, float left, float right,
     for (int spot = 0; spot < routes.spotsPerFloor(); ++spot) {
         const int node = routes.node(floor, spot);
         const float x = routes.xOf(node);
+        const sf::FloatRect& body = Tank::Shape[0];
         // A few pixels of overlap, so standing there surely touches it.
-        if (routes.isStandable(node) && x + BodyRight > left + 4.f && x + BodyLeft < right - 4.f) {
+        if (routes.isStandable(node) && x + body.left + body.width > left + 4.f &&
+            x + body.left < right - 4.f) {
             goals.emplace_back(node, extra);
             found.push_back(errand);
         }
@@ -104,13 +104,16 @@ void Errands::addStrikes(const Platform& map, RouteMap& routes, int cell, float 
     const sf::Vector2f tile = map.getTileSize();
     const int row = cell / columnsOf(map);
     const float left = static_cast<float>(cell % columnsOf(map)) * tile.x;
+    const float jumpReach = JumpRise + Tank::Shape[0].height;
+    const sf::FloatRect& head = Tank::Shape[2];
     const int lastFloor = std::min(static_cast<int>(map.getGridSize().y),
-                                   row + 1 + static_cast<int>(JumpReach / tile.y) + 1);
+                                   row + 1 + static_cast<int>(jumpReach / tile.y) + 1);
     for (int floor = row + 1; floor <= lastFloor; ++floor) {
         for (int spot = 0; spot < routes.spotsPerFloor(); ++spot) {
             const int node = routes.node(floor, spot);
             const float x = routes.xOf(node);
-            if (!routes.isStandable(node) || x + HeadRight <= left || x + HeadLeft >= left + tile.x)
+            if (!routes.isStandable(node) || x + head.left + head.width <= left ||
+                x + head.left >= left + tile.x)
                 continue;
             const auto& struck = routes.strike(node).cells;
             if (std::find(struck.begin(), struck.end(), cell) != struck.end()) {

@@ -38,7 +38,7 @@ Controls Maneuver::brake(const TankSimulator::State& state) {
     // Held now, a control only acts after the next step, which still runs on the drive already
     // set: brake against the motion that step leaves.
     Physics next = bodyOf(state);
-    next.step(TankSimulator::Step);
+    next.step(Physics::Step);
     const float motion =
         next.getVelocity().x != 0.f ? next.getVelocity().x : next.getAcceleration().x;
     Controls controls;
@@ -53,8 +53,8 @@ float Maneuver::stoppingDistance(const TankSimulator::State& state) {
     for (int i = 0; i < 120 && (body.getVelocity().x != 0.f || body.getAcceleration().x != 0.f);
          ++i) {
         const Controls controls = brake({{}, body.getVelocity(), body.getAcceleration(), false});
-        body.step(TankSimulator::Step);
-        travelled += body.getVelocity().x * TankSimulator::Step.asSeconds();
+        body.step(Physics::Step);
+        travelled += body.getVelocity().x * Physics::Step.asSeconds();
         if (controls.left || controls.right)
             body.setAcceleration(controls.left ? -Controls::DriveAcceleration
                                                : Controls::DriveAcceleration,

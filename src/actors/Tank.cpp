@@ -13,14 +13,15 @@ const sf::IntRect FacingRight(0, 0, 55, 76);
 const sf::IntRect FacingLeft(55, 0, -55, 76);
 const sf::IntRect Wreck(0, 0, 65, 65);
 
-const std::array<sf::FloatRect, 5> TankRects = {{
+} // namespace
+
+const std::array<sf::FloatRect, 5> Tank::Shape = {{
     {0.5f, 0.f, 54.2f, 76.f},  // body
     {13.f, 60.f, 29.f, 15.7f}, // bottom probe
     {3.7f, 0.f, 47.5f, 18.f},  // top probe
     {0.5f, 18.f, 27.5f, 43.f}, // left probe
     {28.f, 18.f, 26.7f, 43.f}, // right probe
 }};
-} // namespace
 
 Tank::Tank() {
     setCollidable(true);
@@ -33,8 +34,8 @@ Tank::Tank() {
     sprite.setScale(scaleFactor);
     textureHolder->get(Textures::TankExplosion).setSmooth(true);
 
-    for (std::size_t i = 0; i < TankRects.size(); ++i) {
-        const sf::FloatRect& r = TankRects[i];
+    for (std::size_t i = 0; i < Shape.size(); ++i) {
+        const sf::FloatRect& r = Shape[i];
         collisionRects[i] = {r.left * scaleFactor.x, r.top * scaleFactor.y, r.width * scaleFactor.x,
                              r.height * scaleFactor.y};
     }

@@ -4,6 +4,8 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
+#include <array>
+
 // The player's vehicle. Driven by commands of its category (4), it turns into a wreck when
 // destroyed: the wreck hops up and, with only an empty rectangle for its shape, touches nothing on
 // its way down through every platform and the world's floor; it is removed 500 pixels below the
@@ -15,6 +17,9 @@ public:
     static constexpr float WreckHopSpeed = -400.f;
     // How far below the world's bottom a wreck falls before it is removed.
     static constexpr float WreckFallDepth = 500.f;
+    // An intact tank's collision rectangles, relative to its position: the body, then the bottom,
+    // top, left and right probes.
+    static const std::array<sf::FloatRect, 5> Shape;
 
     Tank();
     ~Tank() override;

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-const sf::Time TankSimulator::Step = sf::seconds(1.f / 60.f);
-
 TankSimulator::TankSimulator(const Platform& map) : map(map) {}
 
 TankSimulator::State TankSimulator::stateOf(const Tank& tank) {
@@ -17,8 +15,10 @@ TankSimulator::State TankSimulator::standing(float x, int floor) const {
     const float bottom =
         floor >= rows ? worldSize.y : static_cast<float>(floor) * map.getTileSize().y;
     // The step that let it sink has gravity in it; the block took the speed and grounded it.
-    return {
-        {x, bottom - TankHeight}, {0.f, 0.f}, {0.f, static_cast<float>(Physics::Gravity)}, true};
+    return {{x, bottom - Tank::Shape[0].height},
+            {0.f, 0.f},
+            {0.f, static_cast<float>(Physics::Gravity)},
+            true};
 }
 
 void TankSimulator::reset(const State& state) {
@@ -33,7 +33,7 @@ TankSimulator::State TankSimulator::state() const {
 }
 
 void TankSimulator::step(const Controls& controls) {
-    ghost.update(Step);
+    ghost.update(Physics::Step);
     struck.clear();
     ghost.getBoundingRect(rects);
     map.findTouchedCells(rects, touched);
@@ -47,11 +47,11 @@ void TankSimulator::step(const Controls& controls) {
     }
     controls.queueCommands(commands);
     while (!commands.isEmpty())
-        ghost.onCommand(commands.pop(), Step);
+        ghost.onCommand(commands.pop(), Physics::Step);
 }
 
 int TankSimulator::floorOf(float y) const {
-    const float bottom = y + TankHeight;
+    const float bottom = y + Tank::Shape[0].height;
     if (std::abs(bottom - worldSize.y) < 0.01f)
         return static_cast<int>(map.getGridSize().y);
     const float tileHeight = map.getTileSize().y;

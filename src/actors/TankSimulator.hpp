@@ -24,9 +24,6 @@ public:
         bool grounded = false;
     };
 
-    static constexpr float TankHeight = 76.f;
-    static const sf::Time Step;
-
     explicit TankSimulator(const Platform& map);
 
     static State stateOf(const Tank& tank);

@@ -32,7 +32,7 @@ public:
         for (const sf::FloatRect& r : offsets)
             out.emplace_back(r.left + at.x, r.top + at.y, r.width, r.height);
     }
-    void advance() { updateCurrent(TankSimulator::Step); }
+    void advance() { updateCurrent(Physics::Step); }
 
 private:
     sf::Vector2f size;

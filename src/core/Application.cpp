@@ -6,6 +6,7 @@
 #include "screens/LoadingState.hpp"
 #include "screens/MenuState.hpp"
 #include "screens/TitleState.hpp"
+#include "world/Physics.hpp"
 
 #include <SFML/Window/Event.hpp>
 
@@ -22,7 +23,6 @@ namespace {
 // freed pictures stay in the heap, mostly unused and still resident; a fixed threshold keeps large
 // blocks mapped on their own, so a released picture gives its memory back at once.
 const int OwnMappingFrom = 1024 * 1024;
-const sf::Time FixedStep = sf::seconds(1.f / 60.f);
 } // namespace
 
 Application::Application(const CommandLine::Options& options, const GamePaths& paths)
@@ -87,13 +87,13 @@ int Application::run() {
     while (window.isOpen()) {
         const sf::Time elapsedTime = clock.restart();
         processEvents();
-        update(options.fixedStep ? FixedStep : elapsedTime);
+        update(options.fixedStep ? Physics::Step : elapsedTime);
         if (stateStack.isEmpty())
             window.close();
         // At fixed steps a picture is drawn at most every 1/60 s, and where drawing is slow (a
         // large window without a graphics card) the updates still get two thirds of the time.
         const sf::Time sinceLast = sinceDrawn.getElapsedTime();
-        if (!options.fixedStep || (sinceLast >= FixedStep && sinceLast >= drawing * 3.f)) {
+        if (!options.fixedStep || (sinceLast >= Physics::Step && sinceLast >= drawing * 3.f)) {
             sinceDrawn.restart();
             render();
             drawing = sinceDrawn.getElapsedTime();

@@ -30,7 +30,7 @@ std::optional<std::string> home() {
     return std::nullopt;
 }
 
-// The base directory specification ignores relative and empty settings.
+// Like every freedesktop.org program, the game ignores an empty or relative XDG_DATA_HOME.
 std::optional<fs::path> absoluteSetting(const std::optional<std::string>& value) {
     if (!value || value->empty() || !fs::path(*value).is_absolute())
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include "screens/UserFiles.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
+#include "world/Physics.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -18,7 +19,6 @@
 
 namespace {
 
-const sf::Time Step = sf::seconds(1.f / 60.f);
 const sf::Int64 MaxStepsPerFrame = 10;
 
 // The menu has loaded the faces when play comes from there; otherwise they are loaded here.
@@ -69,10 +69,10 @@ bool GameState::update(sf::Time dt) {
         // The automatic player foresees the game in steps of exactly 1/60 s, so a demo is played
         // in such steps, as many as the real time allows; the rest waits for the next frame. After
         // a long hitch the demo falls behind rather than racing to catch up.
-        pending = std::min(pending + dt, MaxStepsPerFrame * Step);
-        while (pending >= Step && !leaving) {
-            pending -= Step;
-            world.update(Step, queueControls);
+        pending = std::min(pending + dt, MaxStepsPerFrame * Physics::Step);
+        while (pending >= Physics::Step && !leaving) {
+            pending -= Physics::Step;
+            world.update(Physics::Step, queueControls);
         }
     } else {
         world.update(dt, queueControls);

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -25,8 +26,11 @@ const sf::Color LabelHovered(0, 0, 0, 255);
 const sf::Color LabelPressed(255, 255, 0, 255);
 const sf::Color WelcomeColour(200, 200, 200, 255);
 constexpr unsigned int ButtonTextSize = 30;
-const Textures::Textures MenuPictures[] = {Textures::MenuScreen, Textures::NormalButton,
-                                           Textures::ActiveButton, Textures::SelectedButton};
+const std::pair<Textures::Textures, const char*> MenuPictures[] = {
+    {Textures::MenuScreen, "Images/MenuScreen.png"},
+    {Textures::NormalButton, "Images/NormalButton.png"},
+    {Textures::ActiveButton, "Images/ActiveButton.png"},
+    {Textures::SelectedButton, "Images/SelectedButton.png"}};
 
 sf::String fromUtf8(const std::string& text) {
     return sf::String::fromUtf8(text.begin(), text.end());
@@ -77,16 +81,14 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
 
 // Play needs the memory more than a menu that may never come back.
 MenuState::~MenuState() {
-    for (const Textures::Textures id : MenuPictures)
+    for (const auto& [id, file] : MenuPictures)
         getContext().textures->release(id);
 }
 
 void MenuState::loadPictures(TextureHolder& textures) {
-    textures.load(Textures::MenuScreen, "Images/MenuScreen.png");
+    for (const auto& [id, file] : MenuPictures)
+        textures.load(id, file);
     textures.get(Textures::MenuScreen).setSmooth(true);
-    textures.load(Textures::NormalButton, "Images/NormalButton.png");
-    textures.load(Textures::ActiveButton, "Images/ActiveButton.png");
-    textures.load(Textures::SelectedButton, "Images/SelectedButton.png");
 }
 
 void MenuState::draw() {

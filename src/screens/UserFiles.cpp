@@ -222,22 +222,19 @@ bool UserFiles::putFirst(const std::string& name, bool unlessListed) const {
     const fs::path list = listFile();
     std::string content;
     std::string problem;
-    if (!readSmallFile(list, MaxListBytes, content, problem) && !problem.empty()) {
+    const auto notSaved = [&] {
         std::cerr << list.string() << ": " << problem << "; it is left as it was and " << name
                   << " is not saved\n";
         return false;
-    }
+    };
+    if (!readSmallFile(list, MaxListBytes, content, problem) && !problem.empty())
+        return notSaved();
     if (unlessListed) {
         const std::vector<std::string> names = splitLines(content, true, list);
         if (std::find(names.begin(), names.end(), name) != names.end())
             return true;
     }
-    if (!replaceFile(list, name + "\n" + content, problem)) {
-        std::cerr << list.string() << ": " << problem << "; it is left as it was and " << name
-                  << " is not saved\n";
-        return false;
-    }
-    return true;
+    return replaceFile(list, name + "\n" + content, problem) || notSaved();
 }
 
 UserFiles::Registration UserFiles::registerUser(const std::string& name,

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+const sf::Time Physics::Step = sf::seconds(1.f / 60.f);
+
 Physics::Physics() = default;
 
 void Physics::jump() {

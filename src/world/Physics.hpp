@@ -15,6 +15,9 @@ class Physics {
 public:
     static constexpr double Gravity = 1500.0;
     static constexpr float JumpSpeed = -700.f;
+    // The longest step of play, a 60 Hz frame: a longer frame is played in several, and a demo or
+    // a run at fixed steps plays in steps of exactly this.
+    static const sf::Time Step;
 
     Physics();
     virtual ~Physics() = default;

@@ -243,6 +243,8 @@ void Platform::findTouchedCells(const std::vector<sf::FloatRect>& rects,
             const int cell = row * width + column;
             if (!tiles[static_cast<std::size_t>(cell)])
                 continue;
+            // The side columns reach one cell beyond the map, so an actor that wraps around
+            // the edge is still held by the edge blocks.
             sf::FloatRect cellRect(static_cast<float>(column) * tileSize.x,
                                    static_cast<float>(row) * tileSize.y, tileSize.x, tileSize.y);
             if (column == 0) {

@@ -10,6 +10,7 @@
 #include "core/Pictures.hpp"
 #include "core/SoundPlayer.hpp"
 #include "hud/GameHUD.hpp"
+#include "world/Physics.hpp"
 #include "world/Platform.hpp"
 #include "world/SpriteNode.hpp"
 #include "world/WorldGlobals.hpp"
@@ -43,9 +44,6 @@ sf::Vector2u layoutSize(sf::Vector2u targetSize) {
     const double height = static_cast<double>(WidestLayout) * targetSize.y / targetSize.x;
     return {WidestLayout, std::max(1u, static_cast<unsigned>(std::lround(height)))};
 }
-
-// The longest step of play, in microseconds: a 60 Hz frame.
-const sf::Int64 MaxStep = sf::seconds(1.f / 60.f).asMicroseconds();
 
 } // namespace
 
@@ -219,6 +217,7 @@ void World::update(sf::Time dt, const std::function<void()>& afterStep) {
     // A long frame (a hitch, a window being moved) in one step would carry a falling actor
     // through a platform. The steps share the frame's microseconds, so no time is lost.
     const sf::Int64 total = dt.asMicroseconds();
+    const sf::Int64 MaxStep = Physics::Step.asMicroseconds();
     const sf::Int64 steps = total > MaxStep ? (total + MaxStep - 1) / MaxStep : 1;
     gameOver = false;
     for (sf::Int64 i = 0; i < steps && playable; ++i) {
