@@ -29,7 +29,8 @@ constexpr int firstPlainTile = 1;
 constexpr int powerTile = 5;
 constexpr int redSpawnerTile = 6;
 constexpr int lastSpawnerTile = 9;
-constexpr int lastTile = 10; // the portal
+constexpr int portalTile = 10;
+constexpr int keyPlaceTile = 11; // the picture of the blocks a key may be hidden in
 constexpr int mapColumns = 30;
 
 // The tank as the map sees it: 76 px tall, two columns wide at the smallest window (55 px against
@@ -62,9 +63,9 @@ bool isSpawner(long long tile) {
     return tile >= redSpawnerTile && tile <= lastSpawnerTile;
 }
 
-// Plain and power blocks are solid; spawners and portals let actors through.
+// Plain and power blocks and key places are solid; spawners and portals let actors through.
 bool isSolid(long long tile) {
-    return tile >= firstPlainTile && tile <= powerTile;
+    return (tile >= firstPlainTile && tile <= powerTile) || tile == keyPlaceTile;
 }
 
 std::string cellName(int row, int column) {
@@ -258,7 +259,7 @@ std::vector<std::string> ruleBreaches(const LevelMap& map) {
         for (int column = 0; column < map.width; ++column) {
             const long long tile = map.tile(row, column);
             const std::string where = cellName(row, column);
-            if (tile < 0 || tile > lastTile)
+            if (tile < 0 || tile > keyPlaceTile)
                 breaches.push_back("tile number " + std::to_string(tile) + " at " + where);
             if (isSpawner(tile)) {
                 ++spawners;
@@ -276,10 +277,13 @@ std::vector<std::string> ruleBreaches(const LevelMap& map) {
             }
             if (tile == powerTile)
                 ++powerBlocks;
+            // A player finds the key by the picture of the blocks it may be in.
             if (map.marked(row, column)) {
                 ++markedCells;
-                if (!isSolid(tile))
-                    breaches.push_back("marked cell " + where + " holds no block for the key");
+                if (tile != keyPlaceTile)
+                    breaches.push_back("marked cell " + where + " is no key place");
+            } else if (tile == keyPlaceTile) {
+                breaches.push_back("key place " + where + " has no marker");
             }
         }
     }
@@ -319,18 +323,19 @@ std::vector<std::string> ruleBreaches(const LevelMap& map) {
 }
 
 // Builds a map from rows of text: '.' empty, '#' plain block, 'P' power block, 'S' red spawner,
-// 'O' portal, 'M' marked plain block.
+// 'O' portal, 'M' marked key place.
 LevelMap mapFromRows(const std::vector<std::string>& rows) {
     LevelMap map;
     map.width = static_cast<int>(rows.front().size());
     map.height = static_cast<int>(rows.size());
     for (const std::string& row : rows) {
         for (const char cell : row) {
-            const int tile = cell == '#' || cell == 'M' ? 1
-                             : cell == 'P'              ? powerTile
-                             : cell == 'S'              ? redSpawnerTile
-                             : cell == 'O'              ? lastTile
-                                                        : 0;
+            const int tile = cell == '#'   ? 1
+                             : cell == 'M' ? keyPlaceTile
+                             : cell == 'P' ? powerTile
+                             : cell == 'S' ? redSpawnerTile
+                             : cell == 'O' ? portalTile
+                                           : 0;
             map.tiles.push_back(tile);
             map.markers.push_back(cell == 'M' ? 1 : 0);
         }
@@ -413,7 +418,9 @@ TEST(LevelRules, ReportsSpawnerColoursCountsAndUnreachableBlocks) {
     LevelMap map = sparseMap(20, {{0, "............S................."},
                                   {1, "...........###.....M.........."},
                                   {15, "..P#.........................."}});
-    map.tiles[12] = 7; // a yellow spawner could never be paid
+    map.tiles[12] = 7;                     // a yellow spawner could never be paid
+    map.tiles[15 * 30 + 3] = keyPlaceTile; // looks like a key place, but the key never goes there
+    map.markers[1 * 30 + 11] = 1;          // the key may go there, but nothing shows it
     const auto breaches = ruleBreaches(map);
     const auto has = [&](const std::string& text) {
         return std::any_of(breaches.begin(), breaches.end(),
@@ -423,6 +430,8 @@ TEST(LevelRules, ReportsSpawnerColoursCountsAndUnreachableBlocks) {
     EXPECT_TRUE(has("the tank cannot reach the spawner at (row 0, column 12)"));
     EXPECT_TRUE(has("the tank cannot strike the marked block at (row 1, column 19), 1920"));
     EXPECT_TRUE(has("the tank cannot pick up what the marked block at (row 1, column 19)"));
+    EXPECT_TRUE(has("key place (row 15, column 3) has no marker"));
+    EXPECT_TRUE(has("marked cell (row 1, column 11) is no key place"));
     EXPECT_FALSE(has("power blocks for"));
     EXPECT_FALSE(has("power block at (row 15, column 2)")); // 4 rows above the floor: fine
 }

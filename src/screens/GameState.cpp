@@ -12,6 +12,7 @@
 #include <SFML/Window/Event.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -34,7 +35,8 @@ GameState::GameState(StateStack& stack, Context context)
       input(), overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
                        font(context, Fonts::MenuButton)) {
     if (context.options && context.options->demo)
-        autoPlayer = std::make_unique<AutoPlayer>();
+        autoPlayer = std::make_unique<AutoPlayer>(static_cast<int>(
+            std::lround(context.options->reactionMs / 1000.f / Physics::Step.asSeconds())));
     if (context.options)
         exitAfterLevel = context.options->exitAfterLevel;
     context.music->play(MusicTheme::GameTheme);
@@ -119,7 +121,7 @@ void GameState::keepProgress() {
 }
 
 Controls GameState::controls() {
-    return autoPlayer ? autoPlayer->decide(std::as_const(world)) : input.read(*getContext().window);
+    return autoPlayer ? autoPlayer->decide(sight.look(world)) : input.read(*getContext().window);
 }
 
 void GameState::report(int level) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "actors/AutoPlayer.hpp"
 #include "actors/PlayerInput.hpp"
+#include "autoplay/AutoPlayer.hpp"
+#include "autoplay/WorldSight.hpp"
 #include "core/State.hpp"
 #include "hud/PlayOverlay.hpp"
 #include "world/World.hpp"
@@ -38,6 +39,7 @@ private:
     PlayerInput input;
     PlayOverlay overlay;
     std::unique_ptr<AutoPlayer> autoPlayer; // null unless this is a demo
+    WorldSight sight;                       // what the automatic player is shown of the world
     sf::Time pending;                       // real time a demo has not played yet
     int exitAfterLevel = 0;
     bool paused = false;
