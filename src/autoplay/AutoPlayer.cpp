@@ -23,6 +23,9 @@ const Maneuver StraightJump{0, true, 0, 0};
 const float FallCost = 10.f;
 // How often the same wolf stops what the tank is doing before the tank goes for it.
 const int BlockedTimes = 2;
+// How far a wolf woken up may get before the tank can be out of its way.
+const float WakeReach = 40.f;
+const int RedSpawner = 6;
 // How far above and to the side a wolf is looked at for a strike from below.
 const float KnockReach = 250.f;
 
@@ -122,6 +125,14 @@ Controls AutoPlayer::play(const PlayerView& view) {
     for (const Memory::Wolf& wolf : memory.wolves())
         wolves->add(wolf.seen, now - wolf.seenAt, memory.wakesIn(wolf, now));
     wolves->run();
+    // Paying a red spawner wakes wolves lying stunned.
+    redSpawners.clear();
+    if (view.counters[0] > 0)
+        for (int cell = 0; cell < map.columns() * map.rows(); ++cell)
+            if (map.tileAt(cell) == RedSpawner)
+                redSpawners.emplace_back(static_cast<float>(cell % map.columns()) * map.getTileSize().x,
+                                         static_cast<float>(cell / map.columns()) * map.getTileSize().y,
+                                         map.getTileSize().x, map.getTileSize().y);
     if (const int spawn = memory.spawnPossibleFrom(); spawn >= 0)
         for (const sf::FloatRect& door : Memory::spawnAreas(map))
             wolves->addDanger(door, spawn - now);
@@ -414,13 +425,19 @@ AutoPlayer::Policy AutoPlayer::currentPolicy() const {
 AutoPlayer::Contact AutoPlayer::contactOf(const Policy& policy, sf::Vector2f* end, int* met) {
     simulator->reset(tank);
     Contact contact;
+    bool paid = false;
     for (int step = 1; step <= Horizon; ++step) {
         simulator->step(policy(step - 1, simulator->state()));
         const sf::FloatRect body = simulator->body();
+        for (const sf::FloatRect& spawner : redSpawners)
+            paid = paid || spawner.intersects(body);
         for (const WolfForecast::Sighting& seen : wolves->at(step)) {
-            // The longer ago it was seen, the less sure where it will be.
-            const float margin = 3.f + 0.2f * static_cast<float>(step + seen.seenAgo);
-            if (seen.harmful && grown(seen.body, margin).intersects(body)) {
+            // The longer ago it was seen, the less sure where it will be; a wolf woken by the
+            // payment gets up and walks off at once.
+            const bool woken = paid && !seen.harmful;
+            const float margin = 3.f + 0.2f * static_cast<float>(step + seen.seenAgo) +
+                                 (woken ? WakeReach : 0.f);
+            if ((seen.harmful || woken) && grown(seen.body, margin).intersects(body)) {
                 if (contact.steps++ == 0) {
                     contact.first = step;
                     if (met)

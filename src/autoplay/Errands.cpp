@@ -8,6 +8,8 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <cstdlib>
+#include <iostream>
 
 namespace {
 
@@ -32,8 +34,12 @@ const int ObstacleRows = 12;
 const float BumpCost = 0.5f;
 const float HuntCost = 1.5f;
 const float ScrapCost = 1.f;
-// How far to the side of a place an awake wolf is knocked over before the tank goes there.
-const float GuardReach = 250.f;
+// Seconds a row of climbing takes, about: five rows in a jump and a little walk.
+const float ClimbCostPerRow = 0.2f;
+// Where to wait for wolves to come out of a spawner: this many rows below it and more, this far
+// to either side.
+const int WatchRows = 5;
+const float WatchReach = 300.f;
 // A stunned wolf is gone for only if it stays down at least this long, in steps.
 const int ScrapInTime = 240;
 
@@ -93,6 +99,7 @@ void Errands::addStandings(RouteMap& routes, int floor, float left, float right,
         const int node = routes.node(floor, spot);
         const float x = routes.xOf(node);
         const sf::FloatRect& body = Tank::Shape[0];
+        if (std::getenv("QDEBUG6") && x < 100 && x > -40) std::cerr << "   spot " << x << " standable " << routes.isStandable(node) << "\n";
         // A few pixels of overlap, so standing there surely touches it.
         if (routes.isStandable(node) && x + body.left + body.width > left + 4.f &&
             x + body.left < right - 4.f) {
@@ -124,6 +131,16 @@ void Errands::addStrikes(const MapSight& map, RouteMap& routes, int cell, float 
             }
         }
     }
+}
+
+// Below a spawner, a few floors down and not far to the side.
+void Errands::addWatch(const MapSight& map, RouteMap& routes, int cell, RouteMap::Goals& goals,
+                       std::vector<Errand>& found) {
+    const float x = (static_cast<float>(cell % map.columns()) + 0.5f) * map.getTileSize().x;
+    const int row = cell / map.columns();
+    for (int floor = row + WatchRows; floor <= std::min(map.rows(), row + 2 * WatchRows); ++floor)
+        addStandings(routes, floor, x - WatchReach, x + WatchReach, {Errand::Kind::Watch, cell, 0},
+                     goals, found, HuntCost);
 }
 
 // Where the tank can strike the blocks the wolf will walk on, from a little while ahead on.
@@ -192,28 +209,19 @@ RouteMap::Goals Errands::gather(const PlayerView& view, const Memory& memory, Ro
     const int greens = spawners[GreenSpawner];
     const std::array<int, 3> wanted = {reds, reds + yellows, reds + yellows + greens};
 
-    // Wolves up and about on that floor near there are knocked over first, where they can be.
-    const auto clearFirst = [&](int onFloor, float left, float right) {
-        const std::size_t before = goals.size();
-        for (const PlayerView::Wolf& wolf : view.wolves)
-            if (!wolf.stunned && floorUnder(map, {wolf.position, wolf.size}) == onFloor &&
-                wolf.shape[0].left < right + GuardReach &&
-                wolf.shape[0].left + wolf.shape[0].width > left - GuardReach)
-                addAmbush(map, routes, quarry, wolf, 0.f, map.rows(), 0, goals, found);
-        return goals.size() > before;
-    };
     // Pay every spawner whose colour a counter holds.
     for (const int cell : spawnerCells) {
         const int stage = map.tileAt(cell);
         if (counters[stage - RedSpawner] == 0)
             continue;
         const float left = static_cast<float>(cell % columns) * tile.x;
-        if (!clearFirst(cell / columns + 1, left, left + tile.x))
-            addStandings(routes, cell / columns + 1, left, left + tile.x,
-                         {Errand::Kind::Pay, cell, 0}, goals, found);
+        addStandings(routes, cell / columns + 1, left, left + tile.x, {Errand::Kind::Pay, cell, 0},
+                     goals, found);
     }
     // Pick up what will be needed, once it lies still.
     for (const Memory::PowerUp& powerUp : memory.powerUps()) {
+        if (std::getenv("QDEBUG6"))
+            std::cerr << "  powerup kind " << powerUp.kind << " at " << powerUp.body.left << "," << powerUp.body.top << " still " << powerUp.still << " floor " << floorUnder(map, powerUp.body) << " counters " << counters[2] << " wanted " << wanted[2] << "\n";
         if (!powerUp.still || powerUp.kind < 0 || powerUp.kind == 2 || powerUp.kind > 3)
             continue;
         const int colour = CounterOfKind[powerUp.kind];
@@ -222,8 +230,7 @@ RouteMap::Goals Errands::gather(const PlayerView& view, const Memory& memory, Ro
         const int onFloor = floorUnder(map, powerUp.body);
         const float left = powerUp.body.left;
         const float right = left + powerUp.body.width;
-        if (!clearFirst(onFloor, left, right))
-            addStandings(routes, onFloor, left, right, {Errand::Kind::PickUp, -1, 0}, goals, found);
+        addStandings(routes, onFloor, left, right, {Errand::Kind::PickUp, -1, 0}, goals, found);
     }
     // Red comes from power blocks.
     if (counters[0] + lying[0] < reds)
@@ -237,10 +244,30 @@ RouteMap::Goals Errands::gather(const PlayerView& view, const Memory& memory, Ro
                            found);
     // Yellow comes from marked wolves knocked off a block. Which are marked cannot be seen, so
     // every wolf in sight is hunted; a stunned one is scrapped, and the new one may be marked.
-    if (counters[1] + lying[1] < yellows)
+    if (counters[1] + lying[1] < yellows) {
+        // A yellow unit found far below a yellow spawner has to be carried back up: the climb
+        // back counts against hunting there.
+        const auto climbBack = [&](const PlayerView::Wolf& wolf) {
+            const float feet = wolf.position.y + wolf.size.y;
+            float rows = static_cast<float>(map.rows());
+            for (const int cell : spawnerCells)
+                if (map.tileAt(cell) == YellowSpawner)
+                    rows = std::min(rows, std::abs(feet / tile.y - static_cast<float>(cell / columns + 1)));
+            return ClimbCostPerRow * rows;
+        };
+        bool hunting = false;
         for (const PlayerView::Wolf& wolf : view.wolves)
-            if (!wolf.stunned)
-                addAmbush(map, routes, quarry, wolf, HuntCost, map.rows(), 0, goals, found);
+            if (!wolf.stunned) {
+                addAmbush(map, routes, quarry, wolf, HuntCost + climbBack(wolf), map.rows(), 0,
+                          goals, found);
+                hunting = true;
+            }
+        // None in sight: wolves come out of the spawners, so wait where they pass.
+        if (!hunting)
+            for (const int cell : spawnerCells)
+                if (map.tileAt(cell) == YellowSpawner)
+                    addWatch(map, routes, cell, goals, found);
+    }
     // A stunned wolf nearby is scrapped: the one that comes out of a spawner instead walks at the
     // first speed, while every wolf that goes through a portal, or wakes up, comes back faster.
     for (const PlayerView::Wolf& wolf : view.wolves) {

@@ -18,6 +18,7 @@ struct Errand {
         Bump,   // jump straight up to strike a block: a power block, or a key place
         Ambush, // wait under a wolf's way and strike the block it walks on
         Scrap,  // drive into a stunned wolf: a new, slow one comes out of a spawner
+        Watch,  // wait below a spawner for wolves to come out
     };
     Kind kind = Kind::None;
     int cell = -1;
@@ -51,6 +52,8 @@ private:
                    RouteMap::Goals& goals, std::vector<Errand>& found);
     void addStrikes(const MapSight& map, RouteMap& routes, int cell, float extra,
                     const Errand& errand, RouteMap::Goals& goals, std::vector<Errand>& found);
+    void addWatch(const MapSight& map, RouteMap& routes, int cell, RouteMap::Goals& goals,
+                  std::vector<Errand>& found);
     void addStandings(RouteMap& routes, int floor, float left, float right, const Errand& errand,
                       RouteMap::Goals& goals, std::vector<Errand>& found, float extra = 0.f);
 
