@@ -435,7 +435,7 @@ AutoPlayer::Contact AutoPlayer::contactOf(const Policy& policy, sf::Vector2f* en
             // The longer ago it was seen, the less sure where it will be; a wolf woken by the
             // payment gets up and walks off at once.
             const bool woken = paid && !seen.harmful;
-            const float margin = 3.f + 0.2f * static_cast<float>(step + seen.seenAgo) +
+            const float margin = 0.5f + 0.02f * static_cast<float>(step + seen.seenAgo) +
                                  (woken ? WakeReach : 0.f);
             if ((seen.harmful || woken) && grown(seen.body, margin).intersects(body)) {
                 if (contact.steps++ == 0) {
@@ -458,7 +458,10 @@ AutoPlayer::Contact AutoPlayer::contactOf(const Policy& policy, sf::Vector2f* en
 // of a spawner, for one).
 Controls AutoPlayer::guard(Controls planned) {
     int met = 0;
-    if (contactOf(currentPolicy(), nullptr, &met).steps == 0)
+    const Contact plannedContact = contactOf(currentPolicy(), nullptr, &met);
+    if (std::getenv("QDEBUG4"))
+        std::cerr << "guard t=" << now / 60.f << " act=" << static_cast<int>(activity) << " x=" << tank.position.x << " y=" << tank.position.y << " first=" << plannedContact.first << " steps=" << plannedContact.steps << " met=" << met << " wolves=" << wolves->at(0).size() << "\n";
+    if (plannedContact.steps == 0)
         return planned;
     ++blocked;
     blocker = met;

@@ -244,16 +244,20 @@ RouteMap::Goals Errands::gather(const PlayerView& view, const Memory& memory, Ro
                            found);
     // Yellow comes from marked wolves knocked off a block. Which are marked cannot be seen, so
     // every wolf in sight is hunted; a stunned one is scrapped, and the new one may be marked.
+    // How many rows a wolf is from the nearest spawner of the stages given.
+    const auto rowsFrom = [&](const PlayerView::Wolf& wolf, int firstStage, int lastStage) {
+        const float feet = (wolf.position.y + wolf.size.y) / tile.y;
+        float rows = static_cast<float>(map.rows());
+        for (const int cell : spawnerCells)
+            if (map.tileAt(cell) >= firstStage && map.tileAt(cell) <= lastStage)
+                rows = std::min(rows, std::abs(feet - static_cast<float>(cell / columns + 1)));
+        return rows;
+    };
     if (counters[1] + lying[1] < yellows) {
-        // A yellow unit found far below a yellow spawner has to be carried back up: the climb
-        // back counts against hunting there.
+        // A yellow unit found far from a yellow spawner has to be carried back: the climb back
+        // counts against hunting there.
         const auto climbBack = [&](const PlayerView::Wolf& wolf) {
-            const float feet = wolf.position.y + wolf.size.y;
-            float rows = static_cast<float>(map.rows());
-            for (const int cell : spawnerCells)
-                if (map.tileAt(cell) == YellowSpawner)
-                    rows = std::min(rows, std::abs(feet / tile.y - static_cast<float>(cell / columns + 1)));
-            return ClimbCostPerRow * rows;
+            return ClimbCostPerRow * rowsFrom(wolf, YellowSpawner, YellowSpawner);
         };
         bool hunting = false;
         for (const PlayerView::Wolf& wolf : view.wolves)
@@ -278,7 +282,8 @@ RouteMap::Goals Errands::gather(const PlayerView& view, const Memory& memory, Ro
         const int wolfFloor = floorUnder(map, {wolf.position, wolf.size});
         if (std::abs(wolfFloor - floor) <= ObstacleRows)
             addStandings(routes, wolfFloor, body.left, body.left + body.width,
-                         {Errand::Kind::Scrap, -1, wolf.id}, goals, found, ScrapCost);
+                         {Errand::Kind::Scrap, -1, wolf.id}, goals, found,
+                         ScrapCost + ClimbCostPerRow * rowsFrom(wolf, RedSpawner, GreenSpawner));
     }
     return goals;
 }
