@@ -1,10 +1,9 @@
 #include "autoplay/AutoPlayer.hpp"
 
+#include "autoplay/TilePictures.hpp"
 #include "world/Physics.hpp"
 
 #include <cmath>
-#include <cstdlib>
-#include <iostream>
 #include <limits>
 
 namespace {
@@ -21,11 +20,11 @@ const int LongestAmbush = 240;
 const Maneuver StraightJump{0, true, 0, 0};
 // Pixels along the way an escape may cost for every pixel it drops the tank.
 const float FallCost = 10.f;
-// How often the same wolf stops what the tank is doing before the tank goes for it.
+// How often wolves stop what the tank is doing, with no move gone through in between, before the
+// tank goes for the last of them.
 const int BlockedTimes = 2;
 // How far a wolf woken up may get before the tank can be out of its way.
 const float WakeReach = 40.f;
-const int RedSpawner = 6;
 // How far above and to the side a wolf is looked at for a strike from below.
 const float KnockReach = 250.f;
 
@@ -87,10 +86,6 @@ void AutoPlayer::startLevel(const PlayerView& view) {
 
 Controls AutoPlayer::decide(const PlayerView& now) {
     const Controls controls = play(reaction.look(now));
-    if (std::getenv("QDEBUG5"))
-        std::cerr << "C " << now.levelTime.asMicroseconds() << " " << controls.left
-                  << controls.right << controls.jump << " " << tank.position.x << ","
-                  << tank.position.y << " w" << now.wolves.size() << "\n";
     reaction.hold(controls);
     return controls;
 }
@@ -129,10 +124,11 @@ Controls AutoPlayer::play(const PlayerView& view) {
     redSpawners.clear();
     if (view.counters[0] > 0)
         for (int cell = 0; cell < map.columns() * map.rows(); ++cell)
-            if (map.tileAt(cell) == RedSpawner)
-                redSpawners.emplace_back(static_cast<float>(cell % map.columns()) * map.getTileSize().x,
-                                         static_cast<float>(cell / map.columns()) * map.getTileSize().y,
-                                         map.getTileSize().x, map.getTileSize().y);
+            if (map.tileAt(cell) == TilePictures::RedSpawner)
+                redSpawners.emplace_back(
+                    static_cast<float>(cell % map.columns()) * map.getTileSize().x,
+                    static_cast<float>(cell / map.columns()) * map.getTileSize().y,
+                    map.getTileSize().x, map.getTileSize().y);
     if (const int spawn = memory.spawnPossibleFrom(); spawn >= 0)
         for (const sf::FloatRect& door : Memory::spawnAreas(map))
             wolves->addDanger(door, spawn - now);
@@ -160,11 +156,7 @@ Controls AutoPlayer::act(const PlayerView& view) {
             if (above <= 0.f || above > KnockReach ||
                 std::abs(wolf.position.x - tank.position.x) > KnockReach)
                 continue;
-            const bool knocks = wolfWouldBeKnocked(wolf);
-            if (std::getenv("QDEBUG2"))
-                std::cerr << "  check wolf " << wolf.id << " above " << above << " dx "
-                          << wolf.position.x - tank.position.x << " -> " << knocks << "\n";
-            if (knocks) {
+            if (wolfWouldBeKnocked(wolf)) {
                 activity = Activity::Move;
                 move = StraightJump;
                 moveFrame = 0;
@@ -248,12 +240,6 @@ Controls AutoPlayer::planFromRest(const PlayerView& view) {
             errand = found[i];
             cheapest = goals[i].second;
         }
-    if (std::getenv("QDEBUG"))
-        std::cerr << "t=" << now / 60.f << " floor=" << floor << " x=" << tank.position.x
-                  << " goals=" << goals.size() << " errand=" << static_cast<int>(errand.kind)
-                  << " cell=" << errand.cell << " legs=" << legs.size() << " c=" << view.counters[0]
-                  << view.counters[1] << view.counters[2] << " wolves=" << view.wolves.size()
-                  << " lives=" << view.lives << "\n";
     if (errand.kind == Errand::Kind::None) {
         // Nothing to be done from here now: stand a while and look again.
         activity = Activity::Wait;
@@ -435,8 +421,8 @@ AutoPlayer::Contact AutoPlayer::contactOf(const Policy& policy, sf::Vector2f* en
             // The longer ago it was seen, the less sure where it will be; a wolf woken by the
             // payment gets up and walks off at once.
             const bool woken = paid && !seen.harmful;
-            const float margin = 0.5f + 0.02f * static_cast<float>(step + seen.seenAgo) +
-                                 (woken ? WakeReach : 0.f);
+            const float margin =
+                0.5f + 0.02f * static_cast<float>(step + seen.seenAgo) + (woken ? WakeReach : 0.f);
             if ((seen.harmful || woken) && grown(seen.body, margin).intersects(body)) {
                 if (contact.steps++ == 0) {
                     contact.first = step;
@@ -458,10 +444,7 @@ AutoPlayer::Contact AutoPlayer::contactOf(const Policy& policy, sf::Vector2f* en
 // of a spawner, for one).
 Controls AutoPlayer::guard(Controls planned) {
     int met = 0;
-    const Contact plannedContact = contactOf(currentPolicy(), nullptr, &met);
-    if (std::getenv("QDEBUG4"))
-        std::cerr << "guard t=" << now / 60.f << " act=" << static_cast<int>(activity) << " x=" << tank.position.x << " y=" << tank.position.y << " first=" << plannedContact.first << " steps=" << plannedContact.steps << " met=" << met << " wolves=" << wolves->at(0).size() << "\n";
-    if (plannedContact.steps == 0)
+    if (contactOf(currentPolicy(), nullptr, &met).steps == 0)
         return planned;
     ++blocked;
     blocker = met;

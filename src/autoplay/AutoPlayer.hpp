@@ -85,6 +85,6 @@ private:
     int retries = 0;
     int waited = 0;
     std::vector<sf::FloatRect> redSpawners; // the ones the tank can pay now
-    int blocker = 0; // the number of the last wolf in the way
-    int blocked = 0; // how many times in a row it was
+    int blocker = 0;                        // the number of the last wolf in the way
+    int blocked = 0; // how often wolves got in the way since a move last went through
 };

@@ -2,22 +2,21 @@
 
 #include "actors/Tank.hpp"
 #include "autoplay/PlayerView.hpp"
+#include "autoplay/TilePictures.hpp"
 #include "world/WorldGlobals.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
-#include <cstdlib>
-#include <iostream>
 
 namespace {
 
-// Tile numbers of the spawners' stages and of a charged power block.
-const int RedSpawner = 6;
-const int YellowSpawner = 7;
-const int GreenSpawner = 8;
-const int ChargedPowerBlock = 5;
+using TilePictures::ChargedPowerBlock;
+using TilePictures::GreenSpawner;
+using TilePictures::KeyPlace;
+using TilePictures::RedSpawner;
+using TilePictures::YellowSpawner;
 // The colour counter each power-up kind fills (kind 2, blue, is never needed).
 const std::array<int, 4> CounterOfKind = {0, 1, 3, 2};
 const int KeyKind = 3;
@@ -99,7 +98,6 @@ void Errands::addStandings(RouteMap& routes, int floor, float left, float right,
         const int node = routes.node(floor, spot);
         const float x = routes.xOf(node);
         const sf::FloatRect& body = Tank::Shape[0];
-        if (std::getenv("QDEBUG6") && x < 100 && x > -40) std::cerr << "   spot " << x << " standable " << routes.isStandable(node) << "\n";
         // A few pixels of overlap, so standing there surely touches it.
         if (routes.isStandable(node) && x + body.left + body.width > left + 4.f &&
             x + body.left < right - 4.f) {
@@ -220,8 +218,6 @@ RouteMap::Goals Errands::gather(const PlayerView& view, const Memory& memory, Ro
     }
     // Pick up what will be needed, once it lies still.
     for (const Memory::PowerUp& powerUp : memory.powerUps()) {
-        if (std::getenv("QDEBUG6"))
-            std::cerr << "  powerup kind " << powerUp.kind << " at " << powerUp.body.left << "," << powerUp.body.top << " still " << powerUp.still << " floor " << floorUnder(map, powerUp.body) << " counters " << counters[2] << " wanted " << wanted[2] << "\n";
         if (!powerUp.still || powerUp.kind < 0 || powerUp.kind == 2 || powerUp.kind > 3)
             continue;
         const int colour = CounterOfKind[powerUp.kind];

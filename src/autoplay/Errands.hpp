@@ -31,9 +31,6 @@ struct Errand {
 // key. Which one holds it cannot be seen, so they are struck one by one until it comes out.
 class Errands {
 public:
-    // The tile number of a key place's picture.
-    static constexpr int KeyPlace = 11;
-
     void startLevel(const MapSight& map);
     // Every step it sees, to keep track of where the key has been looked for.
     void observe(const PlayerView& view);

@@ -1,9 +1,9 @@
 #include "autoplay/Memory.hpp"
 
+#include "autoplay/TilePictures.hpp"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <iostream>
 
 namespace {
 
@@ -23,12 +23,7 @@ const float BodyWidth = 43.f;
 const float WalkOut = 30.f;
 // How far from its spawner a wolf that has just come out may be.
 const float NearDoor = 100.f;
-const int FirstSpawner = 6;
-const int LastSpawner = 9;
-
-bool isSpawner(int tile) {
-    return tile >= FirstSpawner && tile <= LastSpawner;
-}
+using TilePictures::isSpawner;
 
 bool wellInside(const sf::FloatRect& body, const sf::FloatRect& window) {
     return body.top >= window.top + Inside &&
@@ -137,8 +132,6 @@ void Memory::watchSpawners(const PlayerView& view, const std::vector<Wolf>& befo
                 body.left < left + tile.x + NearDoor && body.left + body.width > left - NearDoor) {
                 lastSpawn = at;
                 quiet = false;
-                if (std::getenv("QDEBUG3"))
-                    std::cerr << "spawn seen at " << at / 60.f << "\n";
             }
         }
     }

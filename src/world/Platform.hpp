@@ -70,7 +70,6 @@ public:
     const sf::VertexArray& getVertices() const { return vertices; }
     // Update counter of a hopping block, or -1 when it is at rest or there is no block.
     int getBumpStep(const Block* block) const;
-    bool anyHopping() const { return !bumping.empty(); }
 
 private:
     void updateCurrent(sf::Time dt) override;

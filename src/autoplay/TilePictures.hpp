@@ -1,0 +1,17 @@
+#pragma once
+// The tile numbers of the pictures the automatic player tells blocks apart by (the picture grid of
+// "Images/Objects.png"): what a player learns each picture means.
+
+namespace TilePictures {
+const int ChargedPowerBlock = 5;
+const int RedSpawner = 6;
+const int YellowSpawner = 7;
+const int GreenSpawner = 8;
+const int BlueSpawner = 9;
+// The blocks a level marks for its key have a picture of their own.
+const int KeyPlace = 11;
+
+inline bool isSpawner(int tile) {
+    return tile >= RedSpawner && tile <= BlueSpawner;
+}
+} // namespace TilePictures
