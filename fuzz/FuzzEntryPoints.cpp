@@ -625,8 +625,9 @@ std::string readUserFiles(const std::uint8_t* data, std::size_t size) {
 
 std::string runHudScript(const std::uint8_t* data, std::size_t size) {
     const std::string chunk(reinterpret_cast<const char*>(data), size);
-    // Small budgets: a script is stopped in a few milliseconds, so the fuzzer stays fast.
-    LuaState lua(16u * 1024u * 1024u, 2'000'000);
+    // The HUD's memory, and a small count: a script is stopped in a few milliseconds, so the
+    // fuzzer stays fast.
+    LuaState lua(LuaState::DefaultMemoryLimit, 2'000'000);
     if (!lua.isValid())
         return "no Lua interpreter";
     sf::VertexArray vertices(sf::Points);
