@@ -9,6 +9,7 @@
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 
+#include "CaptureErrors.hpp"
 #include "TestSupport.hpp"
 
 #include <SFML/Graphics/Font.hpp>
@@ -220,6 +221,29 @@ TEST_F(MenuStateTest, ANewNameIsRegisteredAndWelcomed) {
     // A second Enter has no name page to reach.
     type(sf::String(L"\r"));
     EXPECT_EQ(listFile(), "Zo\xC3\xAB\n");
+}
+
+TEST_F(MenuStateTest, ANameThatCannotBeSavedIsWelcomedWithWordThatItIsNotRemembered) {
+    // Nothing can be written below a "User" that is a file, not even by root.
+    fs::remove_all(dir / "User");
+    writeFile(dir / "User", "");
+    MenuState& menu = start();
+    EXPECT_EQ(menu.getNotice().getString(), sf::String());
+    click(NameBox.x, NameBox.y);
+    CaptureErrors errors;
+    type("Bob\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u) << "the player plays on, this time";
+    EXPECT_TRUE(profile.loggedIn);
+    EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Bob"));
+    EXPECT_EQ(menu.getNotice().getString(),
+              sf::String("Bob cannot be remembered on this computer"));
+    // Between the welcome line and "Play".
+    const sf::FloatRect notice = menu.getNotice().getGlobalBounds();
+    EXPECT_NEAR(centre(notice).x, Middle, 4.f);
+    EXPECT_GT(notice.top,
+              menu.getWelcome().getGlobalBounds().top + menu.getWelcome().getGlobalBounds().height);
+    EXPECT_LT(notice.top + notice.height, frontPageBounds().front().top);
 }
 
 TEST_F(MenuStateTest, AKnownNameIsLoadedAndTheListStaysAsItWas) {

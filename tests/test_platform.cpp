@@ -294,7 +294,8 @@ TEST_F(BadLevelTest, ThousandsOfGotosThatWouldHoldTheCompiler) {
     for (int i = 0; i < 5000; ++i)
         jumps += "goto a ";
     writeLevel(3, "do return {} end " + jumps + "::a::");
-    EXPECT_NE(failedLoad().find("cannot be loaded: it has more than 1000 gotos"), std::string::npos);
+    EXPECT_NE(failedLoad().find("cannot be loaded: it has more than 1000 gotos"),
+              std::string::npos);
 }
 
 TEST_F(BadLevelTest, ReturnsNothing) {

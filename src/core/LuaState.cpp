@@ -241,7 +241,8 @@ int LuaState::loadChunk(lua_State* state) {
     const char* name = luaL_optstring(state, 2, text);
     if (length > MaxChunkLength) {
         lua_pushnil(state);
-        lua_pushfstring(state, "the chunk is longer than %d bytes", static_cast<int>(MaxChunkLength));
+        lua_pushfstring(state, "the chunk is longer than %d bytes",
+                        static_cast<int>(MaxChunkLength));
         return 2;
     }
     if (ownerOf(state)->compile(std::string_view(text, length), name) != LUA_OK) {

@@ -25,6 +25,7 @@ const sf::Color LabelNormal(102, 0, 0, 255);
 const sf::Color LabelHovered(0, 0, 0, 255);
 const sf::Color LabelPressed(255, 255, 0, 255);
 const sf::Color WelcomeColour(200, 200, 200, 255);
+const sf::Color NoticeColour(255, 120, 100, 255);
 constexpr unsigned int ButtonTextSize = 30;
 const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::MenuScreen, "Images/MenuScreen.png"},
@@ -77,6 +78,9 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
     welcome.setCharacterSize(60);
     welcome.setFillColor(WelcomeColour);
     setWelcome(context.profile->name);
+    notice.setFont(context.fonts->get(Fonts::MenuButton));
+    notice.setCharacterSize(26);
+    notice.setFillColor(NoticeColour);
 }
 
 // Play needs the memory more than a menu that may never come back.
@@ -97,6 +101,7 @@ void MenuState::draw() {
     window.draw(background);
     window.draw(title);
     window.draw(welcome);
+    window.draw(notice);
     if (!pages.empty())
         window.draw(pages.front());
     getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
@@ -219,12 +224,21 @@ void MenuState::enterName() {
     }
     UserProfile& profile = *getContext().profile;
     const UserFiles files(getContext().userFolder);
-    if (files.hasUserFile(name)) {
+    std::string problem;
+    std::string remark;
+    if (files.hasUserFile(name, problem)) {
         profile.load(files.userFile(name));
         files.keepListed(name);
-    } else {
-        files.registerUser(name, profile);
+    } else if (!problem.empty()) {
+        // Registering the name again would replace the player that file holds. The file was named
+        // on the error stream when the game looked for its player at start.
+        setNotice(name + "'s file " + problem + ": it is left as it is");
+        return;
+    } else if (files.registerUser(name, profile) == UserFiles::Registration::NotSaved) {
+        remark = (name.empty() ? std::string("This player") : name) +
+                 " cannot be remembered on this computer";
     }
+    setNotice(remark);
     profile.name = name;
     profile.loggedIn = true;
     // The main page under the name page was built before the player's progress was known.
@@ -238,6 +252,12 @@ void MenuState::setWelcome(const std::string& name) {
     welcome.setString(sf::String("Welcome ") + fromUtf8(name));
     centreOrigin(welcome);
     welcome.setPosition(static_cast<float>(getContext().window->getSize().x) / 2.f, 250.f);
+}
+
+void MenuState::setNotice(const std::string& text) {
+    notice.setString(fromUtf8(text));
+    centreOrigin(notice);
+    notice.setPosition(static_cast<float>(getContext().window->getSize().x) / 2.f, 310.f);
 }
 
 void MenuState::applyPageChanges() {

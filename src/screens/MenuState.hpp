@@ -38,6 +38,8 @@ public:
     // The page shown; the main page is always there beneath the others.
     const GUI::Container& getFrontPage() const { return pages.front(); }
     const sf::Text& getWelcome() const { return welcome; }
+    // Under the welcome line: why a name was not taken, or that the player cannot be remembered.
+    const sf::Text& getNotice() const { return notice; }
 
 private:
     enum class PageChange { OpenUserPage, Close };
@@ -49,6 +51,7 @@ private:
     void buildUserPage();
     void enterName();
     void setWelcome(const std::string& name);
+    void setNotice(const std::string& text);
     void applyPageChanges();
 
     // The front element is the current page.
@@ -56,6 +59,7 @@ private:
     sf::Sprite background;
     sf::Text title;
     sf::Text welcome;
+    sf::Text notice;
     // Every widget the pages refer to; released with the screen.
     std::vector<std::unique_ptr<GUI::Component>> widgets;
     std::shared_ptr<std::string> typedName;

@@ -198,10 +198,10 @@ bool UserFiles::replaceFile(const fs::path& target, const std::string& content,
 
 bool UserFiles::hasUserFile(const std::string& name) const {
     std::string problem;
-    return isUserFile(name, problem);
+    return hasUserFile(name, problem);
 }
 
-bool UserFiles::isUserFile(const std::string& name, std::string& problem) const {
+bool UserFiles::hasUserFile(const std::string& name, std::string& problem) const {
     problem.clear();
     return isValidName(name) && openRegular(userFile(name), problem).get() >= 0;
 }
@@ -241,6 +241,9 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
                                                 UserProfile& profile) const {
     if (!isValidName(name))
         return Registration::BadName;
+    std::string problem;
+    if (!hasUserFile(name, problem) && !problem.empty())
+        return Registration::Unreadable;
     profile.setValues(5, 0, 1, 1);
 
     std::error_code error;
@@ -248,7 +251,6 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
     if (!putFirst(name, false))
         return Registration::NotSaved;
     const fs::path file = userFile(name);
-    std::string problem;
     if (!replaceFile(file, userFileContent(DefaultValue1, 0, DefaultValue3, DefaultValue4),
                      problem)) {
         std::cerr << file.string() << ": " << problem << "; " << name
@@ -297,7 +299,7 @@ void UserFiles::findCurrentUser(UserProfile& profile) const {
         return;
     for (const std::string& line : *lines) {
         std::string problem;
-        if (!isUserFile(line, problem)) {
+        if (!hasUserFile(line, problem)) {
             if (!problem.empty())
                 std::cerr << userFile(line).string() << ": " << problem << "; " << line
                           << " is skipped\n";
