@@ -1,6 +1,7 @@
 #include "core/Application.hpp"
 #include "core/CommandLine.hpp"
 #include "core/GamePaths.hpp"
+#include "world/World.hpp"
 
 #include <iostream>
 
@@ -12,6 +13,8 @@ int main(int argc, char* argv[]) {
         GamePaths::choose(GamePaths::placesOfThisProcess(commandLine.options().dataFolder));
     if (!paths.enter(std::cerr))
         return 1;
+    if (const auto status = commandLine.refuseExitLevel(World::countLevels(), std::cerr))
+        return *status;
     Application App(commandLine.options(), paths);
     return App.run();
 }

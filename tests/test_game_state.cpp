@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -209,6 +210,44 @@ TEST_F(GameStateScreen, AskedToEndAfterALevelItPrintsItsLineAndEndsWithZero) {
     EXPECT_TRUE(stack.isEmpty());
     EXPECT_EQ(exitStatus, 0);
     EXPECT_EQ(out.str(), "Level 1 cleared in 1.0 s, 0 tanks lost\n");
+}
+
+TEST_F(GameStateScreen, AskedToEndAfterALevelThatCannotBePlayedItEndsWithOne) {
+    const std::string broken = "return { layers = ";
+    const struct {
+        const char* what;
+        std::vector<std::string> levels;
+        int endAfter;
+        int cleared; // levels cleared before the end
+    } cases[] = {
+        {"the level to end after is skipped on the way",
+         {oneLevel('G'), broken, oneLevel('G')},
+         2,
+         1},
+        {"the first level is the one skipped", {broken, oneLevel('G')}, 1, 0},
+        {"no level can be played", {broken}, 1, 0},
+    };
+    bool opened = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir / "Levels");
+        for (std::size_t i = 0; i < c.levels.size(); ++i)
+            writeFile(dir / ("Levels/Level" + std::to_string(i + 1) + ".lua"), c.levels[i]);
+        options.exitAfterLevel = c.endAfter;
+        exitStatus = -1;
+        CaptureErrors errors;
+        if (!std::exchange(opened, true)) {
+            open();
+        } else {
+            stack.push(States::Game);
+            stack.update(Frame);
+        }
+        for (int level = 0; level < c.cleared; ++level)
+            clearLevel();
+        stack.update(Frame);
+        EXPECT_TRUE(stack.isEmpty()) << errors.text();
+        EXPECT_EQ(exitStatus, 1);
+    }
 }
 
 TEST_F(GameStateScreen, AskedToEndAfterALaterLevelItPlaysOn) {

@@ -110,6 +110,15 @@ TEST(StartEndToEnd, WithoutDataItSaysWhereItLookedAndEndsWithOne) {
     EXPECT_TRUE(fs::is_empty(dir.path())) << "nothing was written";
 }
 
+TEST(StartEndToEnd, AnExitLevelPastTheLastLevelIsRefusedAtStart) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    const Outcome refused = runIn(dir.path(), "--demo --fixed-step --exit-after-level 9", 60);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "quellix: --exit-after-level 9: there are only 8 levels\n");
+}
+
 TEST(StartEndToEnd, DataNamedOnTheCommandLineIsPlayedFromAnyFolderAndKeepsItsPlayers) {
     const TempDir data, elsewhere;
     copyDataDir(data.path());

@@ -37,6 +37,10 @@ GameState::GameState(StateStack& stack, Context context)
         autoPlayer = std::make_unique<AutoPlayer>();
     if (context.options)
         exitAfterLevel = context.options->exitAfterLevel;
+    // The world starts from level 1 when asked for one it does not have.
+    if (context.firstLevel && *context.firstLevel >= 1 &&
+        *context.firstLevel <= world.getLevelCount())
+        expectedLevel = *context.firstLevel;
     context.music->play(MusicTheme::GameTheme);
     world.gameOverCallback = [this] { leave(1); };
     world.levelClearedCallback = [this](int level) {
@@ -59,7 +63,13 @@ void GameState::draw() {
 bool GameState::update(sf::Time dt) {
     if (!world.hasLevel()) {
         std::cerr << "The game ends: no level can be played\n";
-        requestPop();
+        leave(1);
+        return true;
+    }
+    if (skippedExitLevel()) {
+        std::cerr << "The game ends: level " << exitAfterLevel
+                  << ", after which it was to end, cannot be played\n";
+        leave(1);
         return true;
     }
     if (paused)
@@ -122,7 +132,18 @@ Controls GameState::controls() {
     return autoPlayer ? autoPlayer->decide(std::as_const(world)) : input.read(*getContext().window);
 }
 
+bool GameState::skippedExitLevel() const {
+    if (exitAfterLevel <= 0)
+        return false;
+    for (int level = expectedLevel; level != world.getLevel();
+         level = level % world.getLevelCount() + 1)
+        if (level == exitAfterLevel)
+            return true;
+    return false;
+}
+
 void GameState::report(int level) {
+    expectedLevel = level % world.getLevelCount() + 1;
     if (exitAfterLevel <= 0)
         return;
     std::ostringstream line;

@@ -15,7 +15,8 @@
 // (only P resumes): the world, its timers and the music stand still. Each level's number shows for
 // two seconds of play as it starts, and a cleared level raises the player's best level reached.
 // Asked to end after a level, it prints a line for every level cleared and leaves once that level
-// is cleared (exit status 0) or the game is over (exit status 1).
+// is cleared (exit status 0), or with exit status 1 when the game is over, when that level was
+// skipped (it cannot be loaded or played) or when no level can be played.
 class GameState : public State {
 public:
     GameState(StateStack& stack, Context context);
@@ -32,6 +33,8 @@ private:
     void keepProgress();
     Controls controls();
     void report(int level);
+    // Whether the world has skipped the level to end after on its way to the level it plays.
+    bool skippedExitLevel() const;
     void leave(int status);
 
     World world;
@@ -40,6 +43,7 @@ private:
     std::unique_ptr<AutoPlayer> autoPlayer; // null unless this is a demo
     sf::Time pending;                       // real time a demo has not played yet
     int exitAfterLevel = 0;
+    int expectedLevel = 1; // the level played next unless levels are skipped on the way
     bool paused = false;
     bool levelCleared = false; // in the update that runs
     bool leaving = false;
