@@ -150,6 +150,30 @@ TEST(WorldBuild, AWindowWiderThan1920PixelsShowsThe1920PixelGameScaledUp) {
     EXPECT_EQ(ultraWide.world().getCamera().getView().getSize(), sf::Vector2f(1920.f, 643.2f));
 }
 
+// In a window narrower than 1280 pixels the tank would be boxed into its corner by cells a
+// thirtieth as wide: the game is played as a 1280-pixel one and its picture scaled down.
+TEST(WorldBuild, AWindowNarrowerThan1280PixelsShowsThe1280PixelGameScaledDown) {
+    const Layout full = layOut({1280, 960});
+    const Layout narrow = layOut({800, 600});
+    EXPECT_EQ(narrow.window, sf::Vector2u(1280, 960)) << "what the nodes lay themselves out for";
+    EXPECT_EQ(narrow.tile, sf::Vector2f(42.f, 23.625f));
+    EXPECT_EQ(narrow.world, full.world);
+    EXPECT_EQ(narrow.view, sf::Vector2f(1280.f, 768.f));
+    EXPECT_EQ(narrow.centre, full.centre);
+
+    // Each pixel looks like the middle of the 1.6 x 1.6 pixels it stands for.
+    ASSERT_EQ(narrow.picture.getSize(), sf::Vector2u(800, 600));
+    double difference = 0.0;
+    for (unsigned y = 0; y < 600; ++y)
+        for (unsigned x = 0; x < 800; ++x) {
+            const sf::Color small = narrow.picture.getPixel(x, y);
+            const sf::Color big = full.picture.getPixel(x * 8 / 5, y * 8 / 5);
+            difference +=
+                std::abs(small.r - big.r) + std::abs(small.g - big.g) + std::abs(small.b - big.b);
+        }
+    EXPECT_LT(difference / (800.0 * 600.0 * 3.0), 4.0) << "mean difference per channel";
+}
+
 // ---------------------------------------------------------------------------------------------
 // Drawing: each pixel about once, and the same picture as drawing everything
 
