@@ -319,6 +319,29 @@ TEST_F(GameStateScreen, PStopsPlayAndTheMusicAndOnlyPGoesOn) {
     EXPECT_TRUE(stack.isEmpty()) << "Escape ends the game, paused or not";
 }
 
+// After the process was stopped for a minute, or a script stood still, the lost time is not played
+// unseen: at most a quarter of a second a frame, and a frame of over a second pauses.
+TEST_F(GameStateScreen, AStalledFramePlaysAQuarterSecondAtMostAndPausesOverASecond) {
+    start(true);
+    stack.update(sf::seconds(3.f)); // the first frame also held the screen's building
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.25f)) << "the first frame's quarter second";
+    const sf::Music* theme = music.getMusic();
+    ASSERT_NE(theme, nullptr);
+    EXPECT_EQ(theme->getStatus(), sf::Music::Playing) << "not paused by its own building";
+
+    stack.update(sf::seconds(0.9f));
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.5f));
+    EXPECT_EQ(theme->getStatus(), sf::Music::Playing);
+
+    stack.update(sf::seconds(60.f));
+    stack.update(Frame);
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.5f)) << "nothing of the minute is played";
+    EXPECT_EQ(theme->getStatus(), sf::Music::Paused);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.update(Frame);
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.5f) + Frame) << "P goes on";
+}
+
 TEST_F(GameStateScreen, TheLevelsNumberShowsForTwoSecondsOfPlay) {
     start(true, 2);
     EXPECT_GT(whiteInTheMiddle(), 500u) << "\"Level 1\" shows as play starts";

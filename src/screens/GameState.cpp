@@ -21,6 +21,12 @@ namespace {
 
 const sf::Int64 MaxStepsPerFrame = 10;
 
+// A frame this long means the game stood still (the process stopped or suspended, a debugger, a
+// script that had to be stopped): play pauses, as when the window loses the focus, and never more
+// than MaxPlayPerFrame of it is played unseen in one frame.
+const sf::Time StalledFrame = sf::seconds(1.f);
+const sf::Time MaxPlayPerFrame = sf::seconds(0.25f);
+
 // The menu has loaded the faces when play comes from there; otherwise they are loaded here.
 const sf::Font& font(const State::Context& context, Fonts::Fonts face) {
     context.fonts->load(face, Fonts::fileName(face));
@@ -72,8 +78,13 @@ bool GameState::update(sf::Time dt) {
         leave(1);
         return true;
     }
+    // The first frame also holds the time the screen took to build itself.
+    if (dt > StalledFrame && updated && !autoPlayer)
+        setPaused(true);
+    updated = true;
     if (paused)
         return true;
+    dt = std::min(dt, MaxPlayPerFrame);
     const auto queueControls = [this] { controls().queueCommands(world.getCommandQueue()); };
     if (autoPlayer) {
         // The automatic player foresees the game in steps of exactly 1/60 s, so a demo is played

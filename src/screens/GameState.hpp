@@ -12,11 +12,12 @@
 // and pads at the controls, or in a demo from level 1 with the automatic player (played in steps
 // of exactly 1/60 s), and leaves (ending the program) on Escape, on game over, or when no level can
 // be played. P pauses and resumes, and so does the window losing the focus while a person plays
-// (only P resumes): the world, its timers and the music stand still. Each level's number shows for
-// two seconds of play as it starts, and a cleared level raises the player's best level reached.
-// Asked to end after a level, it prints a line for every level cleared and leaves once that level
-// is cleared (exit status 0), or with exit status 1 when the game is over, when that level was
-// skipped (it cannot be loaded or played) or when no level can be played.
+// (only P resumes), or a frame of over a second (the game stood still): the world, its timers and
+// the music stand still. At most a quarter of a second is played in one frame. Each level's number
+// shows for two seconds of play as it starts, and a cleared level raises the player's best level
+// reached. Asked to end after a level, it prints a line for every level cleared and leaves once
+// that level is cleared (exit status 0), or with exit status 1 when the game is over, when that
+// level was skipped (it cannot be loaded or played) or when no level can be played.
 class GameState : public State {
 public:
     GameState(StateStack& stack, Context context);
@@ -45,6 +46,7 @@ private:
     int exitAfterLevel = 0;
     int expectedLevel = 1; // the level played next unless levels are skipped on the way
     bool paused = false;
+    bool updated = false;
     bool levelCleared = false; // in the update that runs
     bool leaving = false;
 };
