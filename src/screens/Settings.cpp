@@ -72,16 +72,11 @@ Settings Settings::read(const fs::path& file) {
     return settings;
 }
 
-bool Settings::write(const fs::path& file) const {
+bool Settings::write(const fs::path& file, std::string& problem) const {
     std::ostringstream content;
     content << "volume " << volume << "\nmuted " << (muted ? "yes" : "no") << "\n";
     // On a first start the folder may not be there yet.
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
-    std::string problem;
-    if (!UserFiles::replaceFile(file, content.str(), problem)) {
-        std::cerr << file.string() << ": " << problem << "; the settings are not kept\n";
-        return false;
-    }
-    return true;
+    return UserFiles::replaceFile(file, content.str(), problem);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 // What the player chose that holds for every player of this computer: the volume of music and
 // effects, and whether they are muted. Kept in a small text file beside the players' folder, one
@@ -16,8 +17,9 @@ struct Settings {
     bool muted = false;
 
     static Settings read(const std::filesystem::path& file);
-    // Replaces the file in one step; false (reported) when it cannot be written.
-    bool write(const std::filesystem::path& file) const;
+    // Replaces the file in one step; false, with the reason in problem, when it cannot be written.
+    // The game writes through a SettingsWriter, which says once per run what went wrong.
+    bool write(const std::filesystem::path& file, std::string& problem) const;
 
     bool operator==(const Settings& other) const {
         return volume == other.volume && muted == other.muted;

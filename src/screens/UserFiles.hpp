@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,7 +68,8 @@ public:
     std::vector<std::string> list() const;
 
     // The start-up look-up: the first listed player whose file exists becomes current (values
-    // loaded, name set, logged in). Creates the folder when there is none yet.
+    // loaded, name set, logged in). Creates the folder when there is none yet, and removes the
+    // leftovers of writes that were cut short.
     void findCurrentUser(UserProfile& profile) const;
 
     // Reads a whole regular file of at most limit bytes into content, without waiting on a FIFO or
@@ -81,6 +83,11 @@ public:
     // it as it was. False when it cannot, with the reason in problem.
     static bool replaceFile(const std::filesystem::path& target, const std::string& content,
                             std::string& problem);
+    // Removes from the folder the new files that replaceFile left behind when the game was killed
+    // while it wrote: a target's name, a dot and six letters or digits, for the targets isTarget
+    // accepts. One written in the last minute is left: another copy of the game may be writing it.
+    static void removeLeftovers(const std::filesystem::path& folder,
+                                const std::function<bool(const std::string& target)>& isTarget);
 
 private:
     // The list's lines; withEmptyEnd keeps the empty line after a final line break, as the

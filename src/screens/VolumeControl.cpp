@@ -1,5 +1,7 @@
 #include "screens/VolumeControl.hpp"
 
+#include "screens/SettingsWriter.hpp"
+
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -22,9 +24,13 @@ void apply(const Settings& settings) {
 const sf::Time VolumeControl::ShownFor = sf::seconds(1.f);
 
 VolumeControl::VolumeControl(std::filesystem::path settingsFile)
-    : file(std::move(settingsFile)), settings(file.empty() ? Settings() : Settings::read(file)) {
+    : settings(settingsFile.empty() ? Settings() : Settings::read(settingsFile)) {
+    if (!settingsFile.empty())
+        writer = std::make_unique<SettingsWriter>(std::move(settingsFile));
     apply(settings);
 }
+
+VolumeControl::~VolumeControl() = default;
 
 bool VolumeControl::handleEvent(const sf::Event& event) {
     if (event.type != sf::Event::KeyPressed)
@@ -57,8 +63,8 @@ void VolumeControl::change(const Settings& next) {
         return;
     settings = next;
     apply(settings);
-    if (!file.empty())
-        settings.write(file);
+    if (writer)
+        writer->save(settings);
 }
 
 void VolumeControl::update(sf::Time dt) {

@@ -5,6 +5,7 @@
 #include <SFML/System/Time.hpp>
 
 #include <filesystem>
+#include <memory>
 
 namespace sf {
 class Event;
@@ -14,8 +15,11 @@ class RenderTarget;
 
 // The volume of music and effects together, as the player sets it: M mutes and unmutes, minus and
 // plus lower and raise it by one step (and unmute). It starts as the settings file says, every
-// change is written back there, and the level shows on screen for a second after each change.
+// change is written back there (by a SettingsWriter, without waiting for the disk), and the level
+// shows on screen for a second after each change.
 // With or without a sound device: without one there is just nothing to hear.
+class SettingsWriter;
+
 class VolumeControl {
 public:
     static const sf::Time ShownFor;
@@ -23,6 +27,8 @@ public:
     // Without a file (a demo, which touches no player's file) the settings start as the defaults
     // and last for this run only.
     explicit VolumeControl(std::filesystem::path settingsFile);
+    // Writes what is still to be written.
+    ~VolumeControl();
 
     // Acts on the volume keys; true when the event was one of them. The screen decides whether its
     // keys go here: not while the player types a name.
@@ -37,7 +43,7 @@ public:
 private:
     void change(const Settings& next);
 
-    std::filesystem::path file;
     Settings settings;
+    std::unique_ptr<SettingsWriter> writer; // none without a file
     sf::Time shownLeft;
 };
