@@ -11,6 +11,7 @@
 #include "world/World.hpp"
 
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
@@ -79,7 +80,7 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
     welcome.setFillColor(WelcomeColour);
     setWelcome(context.profile->name);
     notice.setFont(context.fonts->get(Fonts::MenuButton));
-    notice.setCharacterSize(26);
+    notice.setCharacterSize(22);
     notice.setFillColor(NoticeColour);
 }
 
@@ -101,7 +102,15 @@ void MenuState::draw() {
     window.draw(background);
     window.draw(title);
     window.draw(welcome);
-    window.draw(notice);
+    if (!notice.getString().isEmpty()) {
+        // On a dark strip, to be read on any part of the picture.
+        const sf::FloatRect bounds = notice.getGlobalBounds();
+        sf::RectangleShape strip({bounds.width + 20.f, bounds.height + 10.f});
+        strip.setPosition(bounds.left - 10.f, bounds.top - 5.f);
+        strip.setFillColor(sf::Color(0, 0, 0, 170));
+        window.draw(strip);
+        window.draw(notice);
+    }
     if (!pages.empty())
         window.draw(pages.front());
     getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
@@ -257,7 +266,7 @@ void MenuState::setWelcome(const std::string& name) {
 void MenuState::setNotice(const std::string& text) {
     notice.setString(fromUtf8(text));
     centreOrigin(notice);
-    notice.setPosition(static_cast<float>(getContext().window->getSize().x) / 2.f, 310.f);
+    notice.setPosition(static_cast<float>(getContext().window->getSize().x) / 2.f, 306.f);
 }
 
 void MenuState::applyPageChanges() {
