@@ -121,10 +121,10 @@ const fs::path Artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "ba
 const std::string NullAudio =
     "ALSOFT_CONF=" + (fs::path(QUELLIX_SOURCE_DIR) / "tests" / "openal-null.conf").string();
 
-// Where the name page's text box is on the 1280 x 720 test screen: from (200, 200), 500 x 32; the
+// Where the name page's text box is on the 1280 x 720 test screen: from (390, 200), 500 x 32; the
 // line that says why a name is refused, under the welcome line; and "Exit" on the main page.
 const int NameBoxX = 450, NameBoxY = 216;
-const sf::IntRect NameBoxArea(190, 190, 520, 52);
+const sf::IntRect NameBoxArea(380, 190, 520, 52);
 const sf::IntRect NoticeArea(0, 292, 1280, 36);
 const sf::IntRect ExitArea(380, 480, 520, 60);
 
