@@ -105,7 +105,7 @@ protected:
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
-    VolumeControl volume{dir / "Settings.txt"};
+    VolumeControl volume{dir / "Settings.txt", music};
     int firstLevel = 1;
     CommandLine::Options options;
     int exitStatus = -1;

@@ -166,7 +166,7 @@ protected:
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
-    VolumeControl volume{dir / "Settings.txt"};
+    VolumeControl volume{dir / "Settings.txt", music};
     int firstLevel = 0; // as the menu leaves it for the game
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
                                     &volume, &firstLevel}};
@@ -476,7 +476,7 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     type("m-");
     key(sf::Keyboard::M);
     key(sf::Keyboard::Hyphen);
-    EXPECT_EQ(volume.getSettings().volume, 100);
+    EXPECT_EQ(volume.getSettings().music, 100);
     EXPECT_FALSE(volume.getSettings().muted);
     type("\r");
     frame();
@@ -484,9 +484,11 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     EXPECT_EQ(profile.name, "m-");
     key(sf::Keyboard::Hyphen);
     key(sf::Keyboard::M);
-    EXPECT_EQ(volume.getSettings().volume, 90);
+    EXPECT_EQ(volume.getSettings().music, 90);
+    EXPECT_EQ(volume.getSettings().effects, 90);
     EXPECT_TRUE(volume.getSettings().muted);
-    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\n");
+    EXPECT_NE(readFile(dir / "Settings.txt").find("music 90\neffects 90\nmuted yes\n"),
+              std::string::npos);
 }
 
 } // namespace

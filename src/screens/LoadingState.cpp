@@ -5,6 +5,7 @@
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Event.hpp>
 
 LoadingState::LoadingState(StateStack& stack, Context context)
     : State(stack, context), background(), task(context), window(context.window) {
@@ -15,17 +16,20 @@ LoadingState::LoadingState(StateStack& stack, Context context)
     texture.setSmooth(true);
     Pictures::keepAtDrawnSize(texture, window->getSize());
     background.setTexture(texture);
-
     const sf::FloatRect bounds = background.getLocalBounds();
-    const sf::Vector2f windowSize(static_cast<float>(window->getSize().x),
-                                  static_cast<float>(window->getSize().y));
     background.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
-    // A picture that could not be loaded has no size to stretch; the window stays black.
-    if (bounds.width > 0.f && bounds.height > 0.f)
-        background.setScale(windowSize.x / bounds.width, windowSize.y / bounds.height);
-    background.setPosition(windowSize.x / 2.f, windowSize.y / 2.f);
+    layOut(window->getSize());
 
     task.execute();
+}
+
+void LoadingState::layOut(sf::Vector2u windowSize) {
+    const sf::FloatRect bounds = background.getLocalBounds();
+    const sf::Vector2f size(windowSize);
+    // A picture that could not be loaded has no size to stretch; the window stays black.
+    if (bounds.width > 0.f && bounds.height > 0.f)
+        background.setScale(size.x / bounds.width, size.y / bounds.height);
+    background.setPosition(size.x / 2.f, size.y / 2.f);
 }
 
 LoadingState::~LoadingState() {
@@ -47,6 +51,8 @@ bool LoadingState::update(sf::Time) {
     return true;
 }
 
-bool LoadingState::handleEvent(const sf::Event&) {
+bool LoadingState::handleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::Resized)
+        layOut(sf::Vector2u(event.size.width, event.size.height));
     return true;
 }

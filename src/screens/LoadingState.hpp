@@ -20,6 +20,9 @@ public:
     const sf::Sprite& getBackground() const { return background; }
 
 private:
+    // Stretched over a window of that size.
+    void layOut(sf::Vector2u windowSize);
+
     sf::Sprite background;
     ParallelTask task;
     sf::RenderWindow* window;

@@ -18,17 +18,19 @@ TitleState::TitleState(StateStack& stack, Context context)
 
     const sf::FloatRect bounds = background.getLocalBounds();
     background.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
-    const sf::Vector2f windowSize(static_cast<float>(context.window->getSize().x),
-                                  static_cast<float>(context.window->getSize().y));
-    background.setPosition(windowSize.x / 2.f, windowSize.y / 2.f);
+    fader.setFillColor(sf::Color(0, 0, 0, 0));
+    fader.setPosition(0.f, 0.f);
+    layOut(context.window->getSize());
     // Drawn at its own size; on whole pixels, one texel a pixel.
     const sf::Vector2f corner = background.getPosition() - background.getOrigin();
     if (corner.x == std::round(corner.x) && corner.y == std::round(corner.y))
         Pictures::keepAtDrawnSize(texture, texture.getSize());
+}
 
-    fader.setFillColor(sf::Color(0, 0, 0, 0));
-    fader.setSize(windowSize);
-    fader.setPosition(0.f, 0.f);
+void TitleState::layOut(sf::Vector2u windowSize) {
+    const sf::Vector2f size(windowSize);
+    background.setPosition(size.x / 2.f, size.y / 2.f);
+    fader.setSize(size);
 }
 
 // No later screen shows the title picture.
@@ -56,7 +58,9 @@ bool TitleState::update(sf::Time) {
 }
 
 bool TitleState::handleEvent(const sf::Event& event) {
-    if (event.type == sf::Event::KeyPressed || event.type == sf::Event::MouseButtonPressed)
+    if (event.type == sf::Event::Resized)
+        layOut(sf::Vector2u(event.size.width, event.size.height));
+    else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::MouseButtonPressed)
         leave();
     return true;
 }

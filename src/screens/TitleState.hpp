@@ -24,6 +24,8 @@ public:
     const sf::RectangleShape& getFader() const { return fader; }
 
 private:
+    // Centred in a window of that size.
+    void layOut(sf::Vector2u windowSize);
     void leave();
 
     sf::Sprite background;
