@@ -83,6 +83,10 @@ void Application::processEvents() {
     const Bindings& controls = volume.getSettings().controls;
     sf::Event event;
     while (window.pollEvent(event)) {
+        // Making a new window (F11) reports a lost focus that has come back by the time it is
+        // read; only a focus that is really gone reaches the screens, which pause play for it.
+        if (event.type == sf::Event::LostFocus && window.hasFocus())
+            continue;
         // F11 switches between fullscreen and a window in every screen, and is no key of theirs.
         if (event.type == sf::Event::KeyPressed && event.key.code == Bindings::SwitchWindow) {
             windowControl.setFullscreen(!windowControl.isFullscreen());
