@@ -280,6 +280,23 @@ TEST_F(GameStateScreen, PStopsPlayAndTheMusicAndOnlyPGoesOn) {
     EXPECT_TRUE(stack.isEmpty()) << "Escape ends the game, paused or not";
 }
 
+TEST_F(GameStateScreen, ThePauseKeyIsTheOneTheSettingsBind) {
+    Settings chosen;
+    ASSERT_TRUE(chosen.controls.bind(Bindings::Pause, sf::Keyboard::Space));
+    volume.change(chosen);
+    start(true);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.update(Frame);
+    Tank* tank = world().getPlayer()->getTank();
+    ASSERT_NE(tank, nullptr) << "P pauses no more";
+    tank->setVelocity(300.f, 0.f);
+    const sf::Vector2f where = tank->getPosition();
+    stack.handleEvent(keyPressed(sf::Keyboard::Space));
+    for (int i = 0; i < 30; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(tank->getPosition(), where) << "Space pauses";
+}
+
 TEST_F(GameStateScreen, TheLevelsNumberShowsForTwoSecondsOfPlay) {
     start(true, 2);
     EXPECT_GT(whiteInTheMiddle(), 500u) << "\"Level 1\" shows as play starts";

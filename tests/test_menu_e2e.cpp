@@ -538,7 +538,8 @@ TEST_F(MenuEndToEnd, APlayerWhoReachedLevelTwoIsOfferedToContinueThere) {
         changedPixels(withoutProgress, session.mainPage(), FourthButtonArea);
     EXPECT_GT(inFourth, 5000u) << "a fourth button under the three";
     EXPECT_EQ(elsewhere, 0u);
-    session.key("Up"); // from Play round to the last button
+    session.key("Up"); // from Play round to the bottom row, and up to Continue
+    session.key("Up");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     session.quickShot("continue-highlighted");
     session.key("Return");

@@ -23,7 +23,8 @@ public:
     // steps the game paces its own drawing: no vertical sync and no limit.
     void open(bool windowedForThisRun, bool fixedStep);
 
-    bool isFullscreen() const { return fullscreen; }
+    // As asked, even before the window has changed.
+    bool isFullscreen() const { return fullscreen != switchAsked; }
     bool hasVerticalSync() const;
     // Kept in the settings; the window changes at the next applyChange, between two frames.
     void setFullscreen(bool flag);
