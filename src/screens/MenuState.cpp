@@ -268,7 +268,14 @@ void MenuState::applyPageChanges() {
 // window.
 void MenuState::layOut(sf::Vector2u windowSize) {
     layout = ScreenLayout(windowSize);
-    background = Backdrop(getContext().textures->get(Textures::MenuScreen), layout);
+    // The backdrop may have been kept at the old window's size: it is read again for the new one
+    // (a picture that could not be read was reported once, and is not read again).
+    TextureHolder& textures = *getContext().textures;
+    if (textures.get(Textures::MenuScreen).getSize().x > 0) {
+        textures.release(Textures::MenuScreen);
+        loadPictures(textures);
+    }
+    background = Backdrop(textures.get(Textures::MenuScreen), layout);
     for (GUI::Container& page : pages)
         widgets.place(page);
     widgets.rescale();
