@@ -96,6 +96,14 @@ Field volumeField(const char* name, int Settings::*volume, bool Reading::*named)
             [volume](const Settings& s) { return std::to_string(s.*volume); }};
 }
 
+// A pad's button for jumping or pausing, which may not be the other one's.
+std::optional<unsigned> padButton(const std::string& word, std::optional<unsigned> others) {
+    const auto button = number(word, Bindings::PadButtons - 1);
+    if (!button || others == static_cast<unsigned>(*button))
+        return std::nullopt;
+    return static_cast<unsigned>(*button);
+}
+
 bool isLanguageCode(const std::string& word) {
     return !word.empty() && word.size() <= 32 && std::all_of(word.begin(), word.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -114,21 +122,18 @@ const std::vector<Field>& fields() {
         {"pad-jump", "a button number from 0 to 31, not the pause button's",
          [](Reading& reading, const std::string& word) {
              Bindings& controls = reading.settings.controls;
-             const auto button = number(word, Bindings::PadButtons - 1);
-             if (!button || controls.padPause == static_cast<unsigned>(*button))
-                 return false;
-             controls.padJump = static_cast<unsigned>(*button);
-             return true;
+             const auto button = padButton(word, controls.padPause);
+             controls.padJump = button.value_or(controls.padJump);
+             return button.has_value();
          },
          [](const Settings& s) { return std::to_string(s.controls.padJump); }},
         {"pad-pause", "a button number from 0 to 31, not the jump button's",
          [](Reading& reading, const std::string& word) {
              Bindings& controls = reading.settings.controls;
-             const auto button = number(word, Bindings::PadButtons - 1);
-             if (!button || controls.padJump == static_cast<unsigned>(*button))
-                 return false;
-             controls.padPause = static_cast<unsigned>(*button);
-             return true;
+             const auto button = padButton(word, controls.padJump);
+             if (button)
+                 controls.padPause = button;
+             return button.has_value();
          },
          // Left out while it is Start, which differs from pad to pad.
          [](const Settings& s) -> std::optional<std::string> {
