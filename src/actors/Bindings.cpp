@@ -12,10 +12,14 @@ std::optional<Bindings::Action> Bindings::actionOf(sf::Keyboard::Key key) const 
 }
 
 bool Bindings::isGameKey(sf::Keyboard::Key key) {
+    return key == Leave || key == SwitchWindow || volumeStep(key) != 0;
+}
+
+int Bindings::volumeStep(sf::Keyboard::Key key) {
     const auto among = [key](const auto& list) {
         return std::find(list.begin(), list.end(), key) != list.end();
     };
-    return key == Leave || key == SwitchWindow || among(VolumeDown) || among(VolumeUp);
+    return among(VolumeDown) ? -1 : among(VolumeUp) ? 1 : 0;
 }
 
 bool Bindings::bind(Action action, sf::Keyboard::Key key) {

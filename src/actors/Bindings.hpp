@@ -35,6 +35,8 @@ struct Bindings {
     // False, and nothing changes, for a key of the game's own or an unknown one.
     bool bind(Action action, sf::Keyboard::Key key);
     static bool isGameKey(sf::Keyboard::Key key);
+    // -1 for a key that lowers the volume, 1 for one that raises it, 0 for any other.
+    static int volumeStep(sf::Keyboard::Key key);
 
     // The pause button of a pad with that many buttons.
     unsigned padPauseButton(unsigned buttonCount) const;

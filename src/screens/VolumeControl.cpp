@@ -48,13 +48,9 @@ void VolumeControl::apply() const {
 bool VolumeControl::handleEvent(const sf::Event& event) {
     if (event.type != sf::Event::KeyPressed)
         return false;
-    const sf::Keyboard::Key key = event.key.code;
-    const auto among = [key](const auto& keys) {
-        return std::find(keys.begin(), keys.end(), key) != keys.end();
-    };
-    const int steps = among(Bindings::VolumeDown) ? -1 : among(Bindings::VolumeUp) ? 1 : 0;
+    const int steps = Bindings::volumeStep(event.key.code);
     Settings next = settings;
-    if (key == settings.controls.key(Bindings::Mute)) {
+    if (event.key.code == settings.controls.key(Bindings::Mute)) {
         next.muted = !next.muted;
     } else if (steps != 0) {
         next.music = stepped(next.music, steps);
