@@ -11,13 +11,14 @@
 // The screen the game is played on: runs the world from the level the menu chose, with the keys
 // and pads at the controls, or in a demo from level 1 with the automatic player (played in steps
 // of exactly 1/60 s), and leaves (ending the program) on Escape, on game over, or when no level can
-// be played. P pauses and resumes, and so does the window losing the focus while a person plays
-// (only P resumes), or a frame of over a second (the game stood still): the world, its timers and
-// the music stand still. At most a quarter of a second is played in one frame. Each level's number
-// shows for two seconds of play as it starts, and a cleared level raises the player's best level
-// reached. Asked to end after a level, it prints a line for every level cleared and leaves once
-// that level is cleared (exit status 0), or with exit status 1 when the game is over, when that
-// level was skipped (it cannot be loaded or played) or when no level can be played.
+// be played. The pause key (P unless the player chose another) pauses and resumes, and so does the
+// window losing the focus while a person plays (only the pause key resumes), or a frame of over a
+// second (the game stood still): the world, its timers and the music stand still. At most a
+// quarter of a second is played in one frame. Each level's number shows for two seconds of play as
+// it starts, and a cleared level raises the player's best level reached. Asked to end after a
+// level, it prints a line for every level cleared and leaves once that level is cleared (exit
+// status 0), or with exit status 1 when the game is over, when that level was skipped (it cannot
+// be loaded or played) or when no level can be played.
 class GameState : public State {
 public:
     GameState(StateStack& stack, Context context);
