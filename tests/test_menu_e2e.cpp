@@ -509,7 +509,7 @@ TEST_F(MenuEndToEnd, TheVolumeKeysChangeWhatIsHeardShowTheLevelAndAreKept) {
     EXPECT_LT(atTwenty, atFull * 0.5) << atTwenty << " after minus against " << atFull;
     EXPECT_GT(atTwenty, atFull * 0.05) << "lower, not silent";
     EXPECT_LT(whenMuted, 2.0) << "M silences it";
-    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 20\nmuted yes\n");
+    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 20\nmuted yes\ntimer no\n");
     EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n0\n1\n1");
 }
 

@@ -486,7 +486,7 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     key(sf::Keyboard::M);
     EXPECT_EQ(volume.getSettings().volume, 90);
     EXPECT_TRUE(volume.getSettings().muted);
-    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\n");
+    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\ntimer no\n");
 }
 
 } // namespace

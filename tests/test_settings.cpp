@@ -15,10 +15,11 @@ namespace {
 
 using namespace testsupport;
 
-Settings settings(int volume, bool muted) {
+Settings settings(int volume, bool muted, bool timer = false) {
     Settings chosen;
     chosen.volume = volume;
     chosen.muted = muted;
+    chosen.timer = timer;
     return chosen;
 }
 
@@ -40,10 +41,11 @@ TEST_F(SettingsFile, WithoutAFileTheVolumeIsFullAndNothingIsSaid) {
 }
 
 TEST_F(SettingsFile, WhatIsWrittenIsReadBack) {
-    ASSERT_TRUE(settings(30, true).write(file));
-    EXPECT_EQ(readFile(file), "volume 30\nmuted yes\n");
-    EXPECT_EQ(Settings::read(file), settings(30, true));
-    EXPECT_EQ(readBack("muted no\r\nvolume 0\r\n"), settings(0, false));
+    ASSERT_TRUE(settings(30, true, true).write(file));
+    EXPECT_EQ(readFile(file), "volume 30\nmuted yes\ntimer yes\n");
+    EXPECT_EQ(Settings::read(file), settings(30, true, true));
+    EXPECT_EQ(readBack("muted no\r\nvolume 0\r\n"), settings(0, false, false));
+    EXPECT_EQ(readBack("timer yes\n"), settings(100, false, true));
     EXPECT_TRUE(settings(10, false).write(dir / "not-yet" / Settings::FileName))
         << "an installed game's folder may not be there yet";
 }
@@ -56,6 +58,7 @@ TEST_F(SettingsFile, UnusableValuesReadAsTheirDefaultsWithOneMessageNamingTheFil
     } cases[] = {
         {"volume 110\nmuted yes\n", settings(100, true), "line 1 cannot"},
         {"muted yes\nvolume 45\n", settings(100, true), "line 2 cannot"},
+        {"timer always\nvolume 40\n", settings(40, false), "line 1 cannot"},
         {"volume loud\nvolume 20 30\nmuted maybe\n", settings(100, false), "line 1 and 2 more"},
         {"\x89PNG\r\n\x1a\n\xff\xfe garbage\n", settings(100, false), "line 1 and 2 more"},
     };
@@ -86,7 +89,7 @@ TEST_F(SettingsFile, TheVolumeKeysStepMuteAndKeepTheirChoice) {
         EXPECT_EQ(volume.getSettings(), settings(90, true));
         EXPECT_FLOAT_EQ(sf::Listener::getGlobalVolume(), 0.f) << "muted is silent";
         EXPECT_FALSE(volume.handleEvent(keyPressed(sf::Keyboard::P)));
-        EXPECT_EQ(readFile(file), "volume 90\nmuted yes\n");
+        EXPECT_EQ(readFile(file), "volume 90\nmuted yes\ntimer no\n");
     }
     VolumeControl next(file);
     EXPECT_EQ(next.getSettings(), settings(90, true)) << "the next start keeps the choice";

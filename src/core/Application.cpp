@@ -13,6 +13,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <future>
 #include <iostream>
 #include <locale>
@@ -25,30 +26,35 @@ namespace {
 const int OwnMappingFrom = 1024 * 1024;
 } // namespace
 
-Application::Application(const CommandLine::Options& options, const GamePaths& paths)
+Application::Application(const CommandLine::Options& options, const GamePaths& paths,
+                         Recording replay)
     : window(), textures(), videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(),
-      icon(),
-      volume(options.demo ? std::filesystem::path() : paths.saveRoot() / Settings::FileName),
-      options(options),
+      icon(), volume(options.demo || !replay.empty() ? std::filesystem::path()
+                                                     : paths.saveRoot() / Settings::FileName),
+      options(options), replay(std::move(replay)),
       stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder(),
-                                &volume, &firstLevel, &this->options, &exitStatus}) {
+                                &volume, &firstLevel, &this->options, &exitStatus, &this->replay}) {
+    const bool straightToPlay = options.demo || !this->replay.empty();
     mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
     // The title picture is read while the window opens: only putting it on the graphics card
     // needs the window. A picture that cannot be read is reported by the reading.
     std::future<sf::Image> titlePicture;
-    if (!options.demo)
+    if (!straightToPlay)
         titlePicture = std::async(std::launch::async, [] {
             sf::Image picture;
             picture.loadFromFile(TitleState::PictureFile);
             return picture;
         });
     const sf::VideoMode desktop = videoMode;
-    if (options.windowed)
+    const bool windowed = options.windowed || !this->replay.empty();
+    if (!this->replay.empty())
+        videoMode = windowedMode(desktop, this->replay.layout);
+    else if (options.windowed)
         videoMode = windowedMode(desktop);
     window.create(videoMode, sf::String("Gravelmoth", std::locale()),
-                  options.windowed ? sf::Style::Titlebar | sf::Style::Close : sf::Style::Fullscreen,
+                  windowed ? sf::Style::Titlebar | sf::Style::Close : sf::Style::Fullscreen,
                   sf::ContextSettings(0, 0, 0, 2, 0));
-    if (options.windowed)
+    if (windowed)
         window.setPosition(sf::Vector2i(static_cast<int>(desktop.width - videoMode.width) / 2,
                                         static_cast<int>(desktop.height - videoMode.height) / 2));
     if (titlePicture.valid()) {
@@ -59,7 +65,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
         textures.insert(Textures::TitleScreen, std::move(texture));
     }
     registerStates();
-    stateStack.push(options.demo ? States::Game : States::Title);
+    stateStack.push(straightToPlay ? States::Game : States::Title);
 
     // Without a usable 32x32 picture the window keeps the desktop's default icon.
     const char* iconFile = "Images/Icon.png";
@@ -75,9 +81,14 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
     window.setVerticalSyncEnabled(!options.fixedStep);
 }
 
-sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop) {
-    const unsigned width = std::min({1280u, desktop.width, desktop.height * 16 / 9});
-    return sf::VideoMode(width, width * 9 / 16, desktop.bitsPerPixel);
+sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop, sf::Vector2u wanted) {
+    const auto widthFor = [&](unsigned height) {
+        return static_cast<unsigned>(static_cast<std::uint64_t>(height) * wanted.x / wanted.y);
+    };
+    const unsigned width = std::min({wanted.x, desktop.width, widthFor(desktop.height)});
+    return sf::VideoMode(
+        width, static_cast<unsigned>(static_cast<std::uint64_t>(width) * wanted.y / wanted.x),
+        desktop.bitsPerPixel);
 }
 
 int Application::run() {

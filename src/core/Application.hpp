@@ -5,6 +5,7 @@
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "replay/Recording.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 
@@ -24,13 +25,17 @@ class GamePaths;
 class Application {
 public:
     // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
-    // players in the paths' user folder. The first screen is the title, or the game for a demo.
-    Application(const CommandLine::Options& options, const GamePaths& paths);
+    // players in the paths' user folder. The first screen is the title, or the game for a demo or
+    // a replay; a replay plays in a window of the shape it was recorded in.
+    Application(const CommandLine::Options& options, const GamePaths& paths,
+                Recording replay = Recording());
     // Plays until the window closes; the program's exit status.
     int run();
 
-    // The window --windowed asks for: 1280 x 720, or the largest 16:9 size the desktop holds.
-    static sf::VideoMode windowedMode(const sf::VideoMode& desktop);
+    // The window --windowed asks for: 1280 x 720, or the largest 16:9 size the desktop holds; or
+    // for another size, that size or the largest of its shape that the desktop holds.
+    static sf::VideoMode windowedMode(const sf::VideoMode& desktop,
+                                      sf::Vector2u wanted = {1280, 720});
 
 private:
     void processEvents();
@@ -52,5 +57,6 @@ private:
     Gamepad gamepad;
     CommandLine::Options options;
     int exitStatus = 0;
+    Recording replay;
     StateStack stateStack;
 };

@@ -53,6 +53,20 @@ const Option Table[] = {
                                      : "--exit-after-level needs a level number from 1, not '" +
                                            number + "'";
      }},
+    {"--replay", "FILE", "play the recording FILE back in a window (Escape ends, P pauses)",
+     [](Options& o, const std::string& file) {
+         if (file.empty())
+             return std::string("--replay needs a file");
+         o.replayFile = file;
+         return std::string();
+     }},
+    {"--record", "FILE", "record what is played into FILE, the automatic player's too",
+     [](Options& o, const std::string& file) {
+         if (file.empty())
+             return std::string("--record needs a file");
+         o.recordFile = file;
+         return std::string();
+     }},
 };
 // clang-format on
 
@@ -95,6 +109,8 @@ CommandLine::CommandLine(const std::vector<std::string>& arguments) {
             mistake = name + " needs " + option->value;
         }
     }
+    if (mistake.empty() && parsed.replayFile && (parsed.demo || parsed.recordFile))
+        mistake = "--replay plays a recording; it cannot be combined with --demo or --record";
 }
 
 std::optional<int> CommandLine::answer(std::ostream& out, std::ostream& err) const {

@@ -14,6 +14,7 @@ class RenderWindow;
 class Event;
 } // namespace sf
 
+class Recording;
 class StateStack;
 class MusicPlayer;
 class UserProfile;
@@ -41,6 +42,9 @@ public:
         const CommandLine::Options* options = nullptr;
         // Where a screen that ends the program leaves its exit status; null when nobody asks.
         int* exitStatus = nullptr;
+        // The recording the next game plays back instead of being played (the command line's, or
+        // a best run the menu chose); the game screen takes it, leaving it empty. Null is none.
+        Recording* replay = nullptr;
     };
 
     State(StateStack& stack, Context context);

@@ -13,6 +13,7 @@ const float PlayCentre = 0.4f;
 const float TitleSize = 0.12f;
 const float HintSize = 0.045f;
 const float Outline = 0.006f;
+const float TimeMargin = 0.02f;
 
 void placeCentred(sf::Text& text, float x, float y) {
     const sf::FloatRect bounds = text.getLocalBounds();
@@ -40,6 +41,8 @@ PlayOverlay::PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont,
       levelText(title(titleFont, static_cast<float>(windowSize.y))),
       pausedText(title(titleFont, static_cast<float>(windowSize.y))),
       hintText("P to resume, Escape to quit", textFont,
+               static_cast<unsigned>(std::lround(static_cast<float>(windowSize.y) * HintSize))),
+      timeText("", textFont,
                static_cast<unsigned>(std::lround(static_cast<float>(windowSize.y) * HintSize))) {
     const float height = static_cast<float>(windowSize.y);
     dimmer.setFillColor(sf::Color(0, 0, 0, 150));
@@ -47,6 +50,10 @@ PlayOverlay::PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont,
     placeCentred(pausedText, playCentre.x, playCentre.y - height * 0.05f);
     hintText.setFillColor(sf::Color(230, 230, 230));
     placeCentred(hintText, playCentre.x, playCentre.y + height * 0.07f);
+    timeText.setFillColor(sf::Color::White);
+    timeText.setOutlineColor(sf::Color::Black);
+    timeText.setOutlineThickness(std::max(1.f, std::round(height * Outline / 2.f)));
+    timeText.setPosition(std::round(height * TimeMargin), std::round(height * TimeMargin));
 }
 
 void PlayOverlay::showLevel(int level) {
@@ -55,12 +62,26 @@ void PlayOverlay::showLevel(int level) {
     levelShownLeft = LevelShownFor;
 }
 
+void PlayOverlay::showTime(sf::Time time, bool replay) {
+    timeText.setString((replay ? "Replay  " : "") + clock(time));
+    timeShown = true;
+}
+
+std::string PlayOverlay::clock(sf::Time time) {
+    const sf::Int64 tenths = std::max<sf::Int64>(0, time.asMicroseconds() / 100000);
+    const sf::Int64 seconds = tenths / 10 % 60;
+    return std::to_string(tenths / 600) + ":" + (seconds < 10 ? "0" : "") +
+           std::to_string(seconds) + "." + std::to_string(tenths % 10);
+}
+
 void PlayOverlay::update(sf::Time dt) {
     levelShownLeft = std::max(sf::Time::Zero, levelShownLeft - dt);
 }
 
 void PlayOverlay::draw(sf::RenderTarget& target, bool paused) const {
     target.setView(target.getDefaultView());
+    if (timeShown)
+        target.draw(timeText);
     if (paused) {
         target.draw(dimmer);
         target.draw(pausedText);

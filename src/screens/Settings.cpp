@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A settings file holds two short lines.
+// A settings file holds a few short lines.
 constexpr std::size_t MaxFileBytes = 4096;
 
 bool readVolume(const std::string& word, int& volume) {
@@ -23,10 +23,10 @@ bool readVolume(const std::string& word, int& volume) {
     return true;
 }
 
-bool readMuted(const std::string& word, bool& muted) {
+bool readYesNo(const std::string& word, bool& flag) {
     if (word != "yes" && word != "no")
         return false;
-    muted = word == "yes";
+    flag = word == "yes";
     return true;
 }
 
@@ -57,7 +57,8 @@ Settings Settings::read(const fs::path& file) {
         words >> value;
         const bool single = !(words >> extra);
         const bool used = single && ((name == "volume" && readVolume(value, settings.volume)) ||
-                                     (name == "muted" && readMuted(value, settings.muted)));
+                                     (name == "muted" && readYesNo(value, settings.muted)) ||
+                                     (name == "timer" && readYesNo(value, settings.timer)));
         if (!used && unusable++ == 0)
             firstUnusable = number;
     }
@@ -67,14 +68,16 @@ Settings Settings::read(const fs::path& file) {
             std::cerr << " and " << unusable - 1 << " more";
         std::cerr << " cannot be used (the settings are \"volume\" 0 to " << MaxVolume
                   << " in steps of " << VolumeStep
-                  << " and \"muted\" yes or no); the defaults stand for what is not read\n";
+                  << ", \"muted\" and \"timer\" yes or no); the defaults stand for what is not "
+                     "read\n";
     }
     return settings;
 }
 
 bool Settings::write(const fs::path& file) const {
     std::ostringstream content;
-    content << "volume " << volume << "\nmuted " << (muted ? "yes" : "no") << "\n";
+    content << "volume " << volume << "\nmuted " << (muted ? "yes" : "no") << "\ntimer "
+            << (timer ? "yes" : "no") << "\n";
     // On a first start the folder may not be there yet.
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
