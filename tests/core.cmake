@@ -19,8 +19,3 @@ target_sources(quellix_e2e_tests PRIVATE
 add_executable(sound_probe sound_probe.cpp)
 target_link_libraries(sound_probe PRIVATE quellix_game)
 add_dependencies(quellix_tests sound_probe)
-
-# Plays a shipped level with the automatic player at a person's pace and records it (see
-# tools/record-replays.sh).
-add_executable(human_pace human_pace.cpp)
-target_link_libraries(human_pace PRIVATE quellix_game)

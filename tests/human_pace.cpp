@@ -54,9 +54,8 @@ int main(int argc, char** argv) {
     recorder.startLevel(level);
     std::optional<Recording::Outcome> ended;
     bool gameOver = false;
-    world.levelClearedCallback = [&](int cleared) {
-        ended = Recording::Outcome{cleared, world.getLevelTime(), world.getTanksLost(),
-                                   Recording::End::Cleared};
+    world.levelClearedCallback = [&](int) {
+        ended = Recording::standing(world, Recording::End::Cleared);
     };
     world.gameOverCallback = [&] { gameOver = true; };
 
@@ -69,10 +68,10 @@ int main(int argc, char** argv) {
     Controls held;
     const auto afterStep = [&] {
         now += world.getLastStep();
-        Recording::Outcome outcome{level, world.getLevelTime(), world.getTanksLost(),
-                                   gameOver ? Recording::End::GameOver : Recording::End::Stopped};
-        if (ended)
-            outcome = *ended;
+        const Recording::Outcome outcome =
+            ended ? *ended
+                  : Recording::standing(world, gameOver ? Recording::End::GameOver
+                                                        : Recording::End::Stopped);
         // It plans in steps of 1/60 s, so it looks that often.
         if (now >= nextLook) {
             decided.emplace_back(now, player.decide(world));
@@ -88,7 +87,7 @@ int main(int argc, char** argv) {
     while (!ended && !gameOver && world.getLevelTime() < sf::seconds(900.f))
         world.update(frame(random), afterStep);
     if (!ended && !gameOver)
-        recorder.endLevel(Recording::End::Stopped, world.getTanksLost());
+        recorder.endLevel(Recording::standing(world, Recording::End::Stopped));
     const Recording::Outcome last = ended ? *ended : Recording::Outcome{};
     std::cout << argv[2] << ": " << (ended ? Recording::describe(last) : "level not cleared")
               << "\n";

@@ -1,5 +1,6 @@
 // The game screen on a real screen stack and window: its music, the three ways it leaves, pausing,
-// the level's number over play, and the best level reached that a cleared level raises.
+// the level's number over play, the best level reached that a cleared level raises, the runs it
+// records and the recordings it plays back (the recorded runs of the shipped levels among them).
 
 #include "CaptureErrors.hpp"
 #include "WorldFixture.hpp"
@@ -10,6 +11,8 @@
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "replay/PlayerRuns.hpp"
+#include "replay/Recording.hpp"
 #include "screens/GameState.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
@@ -24,7 +27,10 @@
 #include <SFML/Window/Event.hpp>
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <iostream>
+#include <random>
+#include <set>
 #include <vector>
 
 namespace {
@@ -76,6 +82,34 @@ protected:
 
     World& world() { return ObservedGameState::latest->getWorld(); }
 
+    // What the screen prints when it plays the file back at fixed steps, as --replay FILE
+    // --fixed-step has it do: its standard output, and its error stream.
+    std::pair<std::string, std::string> replayed(const fs::path& file) {
+        std::string problem;
+        std::optional<Recording> recording = Recording::read(file, problem);
+        if (!recording)
+            return {"", problem};
+        replay = *recording;
+        options.replayFile = file;
+        StreamCapture out(std::cout);
+        CaptureErrors errors;
+        stack.registerState<ObservedGameState>(States::Game);
+        stack.push(States::Game);
+        for (int updates = 0; updates < 200000 && (updates == 0 || !stack.isEmpty()); ++updates)
+            stack.update(Frame);
+        EXPECT_TRUE(stack.isEmpty()) << file;
+        return {out.str(), errors.text()};
+    }
+
+    // The line a replay ends with, for a level that ended so.
+    static std::string endLine(const Recording::Outcome& outcome) {
+        std::ostringstream line;
+        line << "Replay ended: level " << outcome.level << ", " << std::fixed
+             << std::setprecision(1) << outcome.time.asSeconds() << " s, " << outcome.tanksLost
+             << " tanks lost\n";
+        return line.str();
+    }
+
     // Pays the level's spawner off; the next level starts in the next update.
     void clearLevel() {
         world().getOpponent()->getSpawners().front()->advance();
@@ -109,8 +143,9 @@ protected:
     int firstLevel = 1;
     CommandLine::Options options;
     int exitStatus = -1;
+    Recording replay;
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
-                                    &volume, &firstLevel, &options, &exitStatus}};
+                                    &volume, &firstLevel, &options, &exitStatus, &replay}};
 };
 
 TEST_F(GameStateScreen, PlaysTheGameThemeAndRunsTheWorld) {
@@ -344,6 +379,173 @@ TEST_F(GameStateScreen, WithoutALevelTheScreenLeavesOnItsFirstUpdate) {
     EXPECT_NE(errors.text().find("Levels/Level1.lua does not exist"), std::string::npos)
         << errors.text();
     EXPECT_NE(errors.text().find("no level can be played"), std::string::npos) << errors.text();
+}
+
+// --- Recorded runs ----------------------------------------------------------------------------
+
+fs::path recordedRuns() {
+    return fs::path(QUELLIX_SOURCE_DIR) / "tests" / "replays";
+}
+
+// Each recording ends where it ended when it was recorded: the same level, cleared or lost in the
+// same step, after the same game time, with the same tanks lost. A change to the game that alters
+// play makes them end otherwise; when that change is meant, tools/record-replays.sh records them
+// again.
+TEST_F(GameStateScreen, RecordedRunsOfTheShippedLevelsReplayToTheEndTheyWereRecordedWith) {
+    fs::copy(dataDir() / "Levels", dir / "Levels", fs::copy_options::recursive);
+    open();
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    std::set<std::string> replayedRuns;
+    for (const auto& entry : fs::directory_iterator(recordedRuns())) {
+        const fs::path file = entry.path();
+        SCOPED_TRACE(file.filename().string());
+        std::string problem;
+        const std::optional<Recording> recording = Recording::read(file, problem);
+        ASSERT_TRUE(recording) << problem;
+        ASSERT_EQ(recording->mismatch(), "")
+            << "the shipped levels or the version have changed since the run was recorded; "
+               "record it again with tools/record-replays.sh";
+        const auto [out, errors] = replayed(file);
+        EXPECT_EQ(out.substr(out.find("Replay ended")), endLine(recording->levels.back().outcome()))
+            << errors;
+        EXPECT_EQ(errors.find("went another way"), std::string::npos)
+            << errors << "play has changed since " << file.filename().string()
+            << " was recorded; if that is meant, record it again with tools/record-replays.sh";
+        replayedRuns.insert(file.filename().string());
+    }
+    EXPECT_EQ(replayedRuns.count("level1-human.replay"), 1u) << "a person's pace on level 1";
+    EXPECT_EQ(replayedRuns.count("demo-levels-1-3.replay"), 1u) << "levels one after the other";
+}
+
+TEST_F(GameStateScreen, AReplayThatGoesAnotherWaySaysWhereAndStillEndsWithItsLastLevel) {
+    fs::copy(dataDir() / "Levels", dir / "Levels", fs::copy_options::recursive);
+    open();
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    // The run with no jump in its first thousand lines: the tank goes elsewhere from then on.
+    std::string problem;
+    std::optional<Recording> run = Recording::read(recordedRuns() / "level1-human.replay", problem);
+    ASSERT_TRUE(run) << problem;
+    std::size_t line = 0;
+    for (Recording::Steps& steps : run->levels[0].steps)
+        if (++line < 1000)
+            steps.controls.jump = false;
+    ASSERT_TRUE(run->write(dir / "changed.replay", problem)) << problem;
+    const auto [out, errors] = replayed(dir / "changed.replay");
+    EXPECT_EQ(errors.rfind((dir / "changed.replay").string() +
+                               ": the replay went another way than the recording: ",
+                           0),
+              0u)
+        << errors;
+    const std::string recorded = Recording::describe(run->levels[0].outcome());
+    EXPECT_NE(errors.find(recorded), std::string::npos) << errors;
+    EXPECT_NE(out.find("Replay ended: level 1, "), std::string::npos) << out;
+    EXPECT_EQ(exitStatus, -1) << "a replay that ends is no failure";
+}
+
+// A person at uneven frame times, long frames among them (split into steps of at most 1/60 s),
+// with a logged-in player: the level is recorded as one of the player's runs when play ends, and
+// that run replays to the same end.
+TEST_F(GameStateScreen, APlayersRunAtUnevenFrameTimesIsKeptBesideTheirFileAndReplaysToTheSameEnd) {
+    writeFile(dir / "User" / "Ann.bin", "5\n0\n1\n1");
+    profile.load(dir / "User" / "Ann.bin");
+    profile.name = "Ann";
+    profile.loggedIn = true;
+    start(true);
+    std::mt19937 random(24);
+    std::uniform_int_distribution<int> frame(4000, 70000);
+    for (int frames = 0; frames < 800; ++frames)
+        stack.update(sf::microseconds(frame(random)));
+    ASSERT_NE(ObservedGameState::latest, nullptr) << "the game is not over yet";
+    const Recording::Outcome played = Recording::standing(world(), Recording::End::Stopped);
+    EXPECT_GT(played.tanksLost, 0) << "the wolves come down to the tank, which stands still";
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    ASSERT_TRUE(stack.isEmpty());
+
+    const PlayerRuns runs(dir / "User", "Ann");
+    ASSERT_EQ(runs.recent(), std::vector<fs::path>{dir / "User" / "Ann.run-1.replay"});
+    std::string problem;
+    const std::optional<Recording> run = Recording::read(runs.recent().front(), problem);
+    ASSERT_TRUE(run) << problem;
+    ASSERT_EQ(run->levels.size(), 1u);
+    EXPECT_TRUE(run->levels[0].outcome() == played) << Recording::describe(run->levels[0].outcome())
+                                                    << "; played " << Recording::describe(played);
+    EXPECT_GT(run->levels[0].steps.size(), 1000u) << "steps of many lengths";
+    EXPECT_FALSE(runs.best(1)) << "a level not cleared has no time";
+
+    profile.loggedIn = false; // a replay records nothing in any case
+    const auto [out, errors] = replayed(runs.recent().front());
+    EXPECT_EQ(out, endLine(played));
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(runs.recent().size(), 1u);
+}
+
+// The automatic player drives and jumps to the power block: --record keeps what it held.
+TEST_F(GameStateScreen, ADemoRecordedIntoAFileReplaysToTheSameEnd) {
+    options.demo = true;
+    options.recordFile = dir / "demo.replay";
+    std::vector<std::string> rows(20, row('.'));
+    rows[1][27] = 'R';
+    rows[15][6] = 'P';
+    writeFile(dir / "Levels/Level1.lua", levelScript(rows));
+    open();
+    // Play ends as the tank falls back from striking the block, in the middle of a move.
+    const Block& powerBlock = *world().getPlatform()->getBlock(15 * 30 + 6);
+    for (int frames = 0; frames < 600 && powerBlock.getTileNumber() == 5; ++frames)
+        stack.update(Frame);
+    ASSERT_EQ(powerBlock.getTileNumber(), 4) << "struck";
+    for (int frames = 0; frames < 5; ++frames)
+        stack.update(Frame);
+    const Recording::Outcome played = Recording::standing(world(), Recording::End::Stopped);
+    ASSERT_TRUE(played.tank);
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    ASSERT_TRUE(stack.isEmpty());
+
+    options = CommandLine::Options();
+    const auto [out, errors] = replayed(dir / "demo.replay");
+    EXPECT_EQ(out, endLine(played));
+    EXPECT_EQ(errors, "");
+    std::string problem;
+    const std::optional<Recording> run = Recording::read(dir / "demo.replay", problem);
+    ASSERT_TRUE(run) << problem;
+    std::set<std::string> held;
+    for (const Recording::Steps& steps : run->levels[0].steps)
+        held.insert(std::string(steps.controls.left ? "L" : "") +
+                    (steps.controls.right ? "R" : "") + (steps.controls.jump ? "J" : ""));
+    EXPECT_GE(held.size(), 3u) << "standing, driving and jumping";
+}
+
+// Stands in for the menu, which a replay chosen there goes back to.
+class MenuStandIn : public State {
+public:
+    MenuStandIn(StateStack& stack, Context context) : State(stack, context) { ++built; }
+    void draw() override {}
+    bool update(sf::Time) override { return true; }
+    bool handleEvent(const sf::Event&) override { return true; }
+    static inline int built = 0;
+};
+
+TEST_F(GameStateScreen, AReplayChosenInTheMenuGoesBackToTheMenu) {
+    start(true);
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    Recording run(window.getSize());
+    Recording::Level level;
+    level.hash = *Recording::levelHash(1);
+    for (int i = 0; i < 90; ++i)
+        level.add(Frame, {});
+    run.levels.push_back(level);
+    replay = run;
+    stack.registerState<MenuStandIn>(States::Menu);
+    StreamCapture out(std::cout);
+    stack.push(States::Game);
+    stack.update(Frame);
+    ASSERT_NE(ObservedGameState::latest, nullptr);
+    EXPECT_TRUE(replay.empty()) << "the screen took the recording";
+    for (int i = 0; i < 200 && ObservedGameState::latest; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(ObservedGameState::latest, nullptr);
+    EXPECT_EQ(MenuStandIn::built, 1);
+    EXPECT_EQ(stack.size(), 1u);
+    EXPECT_EQ(out.str(), "") << "only a replay named on the command line prints its end";
 }
 
 } // namespace

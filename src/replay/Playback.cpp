@@ -45,8 +45,7 @@ void Playback::played(const Recording::Outcome& outcome) {
     const bool levelOver = run >= recorded.steps.size();
     if (levelOver) {
         const Recording::Outcome expected = recorded.outcome();
-        if (outcome.level != expected.level || outcome.time != expected.time ||
-            outcome.tanksLost != expected.tanksLost || outcome.end != expected.end)
+        if (outcome != expected)
             differs("the recording has " + Recording::describe(expected) + ", the replay " +
                     Recording::describe(outcome));
     } else if (outcome.end != Recording::End::Stopped) {

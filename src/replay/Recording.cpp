@@ -1,11 +1,14 @@
 #include "replay/Recording.hpp"
 
+#include "actors/Player.hpp"
+#include "actors/Tank.hpp"
 #include "core/BuildInfo.hpp"
 #include "screens/UserFiles.hpp"
 #include "world/Physics.hpp"
 #include "world/World.hpp"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -64,6 +67,13 @@ const struct {
 std::string hashText(std::uint64_t hash) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+// As many digits as read back to the same float.
+std::string exactly(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
     return text;
 }
 
@@ -169,13 +179,19 @@ private:
     }
 
     bool readEnd(const std::vector<std::string>& line, Recording::Level& level) {
+        sf::Vector2f tank;
+        const bool withTank = line.size() == 5 && readNumber(line[3], tank.x) &&
+                              readNumber(line[4], tank.y) && std::isfinite(tank.x) &&
+                              std::isfinite(tank.y);
+        if (withTank)
+            level.tank = tank;
         for (const auto& [end, word] : EndWords)
-            if (line.size() == 3 && line[1] == word && readNumber(line[2], level.tanksLost) &&
-                level.tanksLost >= 0) {
+            if ((line.size() == 3 || withTank) && line[1] == word &&
+                readNumber(line[2], level.tanksLost) && level.tanksLost >= 0) {
                 level.end = end;
                 return true;
             }
-        return fail("a level's end should be here, as \"end cleared|over|stopped TANKS\"");
+        return fail("a level's end should be here, as \"end cleared|over|stopped TANKS [X Y]\"");
     }
 
     static bool readHash(const std::string& word, std::uint64_t& hash) {
@@ -229,7 +245,10 @@ std::string Recording::text() const {
                 out << " " << run.count;
             out << "\n";
         }
-        out << "end " << describe(level.end) << " " << level.tanksLost << "\n";
+        out << "end " << describe(level.end) << " " << level.tanksLost;
+        if (level.tank)
+            out << " " << exactly(level.tank->x) << " " << exactly(level.tank->y);
+        out << "\n";
     }
     return out.str();
 }
@@ -293,6 +312,19 @@ std::string Recording::describe(End end) {
     return "stopped";
 }
 
+bool Recording::Outcome::operator==(const Outcome& other) const {
+    return level == other.level && time == other.time && tanksLost == other.tanksLost &&
+           end == other.end && tank == other.tank;
+}
+
+Recording::Outcome Recording::standing(const World& world, End end) {
+    Outcome outcome{world.getLevel(), world.getLevelTime(), world.getTanksLost(), end, {}};
+    const Tank* tank = world.getPlayer() ? world.getPlayer()->getTank() : nullptr;
+    if (tank && !tank->isDestroyed())
+        outcome.tank = tank->getPosition();
+    return outcome;
+}
+
 std::string Recording::describe(const Outcome& outcome) {
     const char* how = outcome.end == End::Cleared    ? " cleared"
                       : outcome.end == End::GameOver ? " lost (game over)"
@@ -300,5 +332,8 @@ std::string Recording::describe(const Outcome& outcome) {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.3f", outcome.time.asSeconds());
     return "level " + std::to_string(outcome.level) + how + " at " + seconds + " s with " +
-           std::to_string(outcome.tanksLost) + " tanks lost";
+           std::to_string(outcome.tanksLost) + " tanks lost, " +
+           (outcome.tank
+                ? "the tank at (" + exactly(outcome.tank->x) + ", " + exactly(outcome.tank->y) + ")"
+                : std::string("no tank in play"));
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class World;
+
 // A run of the game as it was played, level by level: for every step of play the game time it
 // lasted and the three controls that acted in it, and what the run starts from (the level's file
 // and a hash of its content, the size play was laid out in, the game's version). The world plays
@@ -25,12 +27,13 @@
 //     16666 - 90
 //     16203 R
 //     16666 RJ 3
-//     end cleared 2
+//     end cleared 2 612.5 1873.25
 //
 // One line per step, or per run of equal steps with their count: the step's length in
 // microseconds (at most a 60 Hz frame, the longest step of play) and the controls, "-" for none
 // or L, R and J in that order. A level ends with how it ended (cleared, over for a game over,
-// stopped when play ended otherwise) and the tanks lost in it; another level may follow.
+// stopped when play ended otherwise), the tanks lost in it and where the tank then was, if one
+// was in play; another level may follow.
 class Recording {
 public:
     static constexpr int Format = 1;
@@ -46,12 +49,17 @@ public:
         std::int32_t count = 1;
     };
 
-    // How a level stood at the end of a step of play, or how it ended.
+    // How a level stood at the end of a step of play, or how it ended: where the tank was tells
+    // one way of playing from another however alike their times and losses.
     struct Outcome {
         int level = 0;
         sf::Time time;
         int tanksLost = 0;
         End end = End::Stopped;
+        std::optional<sf::Vector2f> tank; // none between two tanks
+
+        bool operator==(const Outcome& other) const;
+        bool operator!=(const Outcome& other) const { return !(*this == other); }
     };
 
     struct Level {
@@ -60,12 +68,13 @@ public:
         std::vector<Steps> steps;
         End end = End::Stopped;
         int tanksLost = 0;
+        std::optional<sf::Vector2f> tank;
 
         void add(sf::Time step, const Controls& acting);
         // The level's game time: every step's length added up.
         sf::Time time() const;
         std::int64_t stepCount() const;
-        Outcome outcome() const { return {number, time(), tanksLost, end}; }
+        Outcome outcome() const { return {number, time(), tanksLost, end, tank}; }
     };
 
     std::string version;
@@ -95,8 +104,10 @@ public:
     static std::uint64_t hash(const std::string& content);
     // The hash of a level file as the game reads it; nothing when it cannot be read.
     static std::optional<std::uint64_t> levelHash(int level);
+    // How the world's level stands after a step, with the given end.
+    static Outcome standing(const World& world, End end);
     // The word a level's end is written as: "cleared", "over" or "stopped".
     static std::string describe(End end);
-    // "level 1 cleared at 83.417 s with 2 tanks lost"
+    // "level 1 cleared at 83.417 s with 2 tanks lost, the tank at (612.5, 1873.25)"
     static std::string describe(const Outcome& outcome);
 };

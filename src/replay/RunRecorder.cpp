@@ -20,20 +20,21 @@ void RunRecorder::stepped(sf::Time dt, const Recording::Outcome& outcome, int le
     held = queued;
     if (outcome.end == Recording::End::Stopped)
         return;
-    endLevel(outcome.end, outcome.tanksLost);
+    endLevel(outcome);
     if (outcome.end == Recording::End::Cleared && levelInPlay > 0)
         startLevel(levelInPlay);
 }
 
-void RunRecorder::endLevel(Recording::End end, int tanksLost) {
+void RunRecorder::endLevel(const Recording::Outcome& outcome) {
     if (!current)
         return;
     Recording::Level level = std::move(*current);
     current.reset();
     if (level.steps.empty())
         return;
-    level.end = end;
-    level.tanksLost = tanksLost;
+    level.end = outcome.end;
+    level.tanksLost = outcome.tanksLost;
+    level.tank = outcome.tank;
     if (runs) {
         Recording run(session.layout);
         run.levels.push_back(level);

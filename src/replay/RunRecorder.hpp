@@ -22,8 +22,8 @@ public:
     // and the controls just queued, which act in the next step.
     void stepped(sf::Time dt, const Recording::Outcome& outcome, int levelInPlay,
                  const Controls& queued);
-    // The level in play ends; one without a step is not kept.
-    void endLevel(Recording::End end, int tanksLost);
+    // The level in play ends as the outcome says; one without a step is not kept.
+    void endLevel(const Recording::Outcome& outcome);
 
     const Recording& getRecording() const { return session; }
 

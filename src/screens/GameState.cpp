@@ -81,8 +81,7 @@ GameState::GameState(StateStack& stack, Context context)
     };
     world.levelClearedCallback = [this](int level) {
         levelCleared = true;
-        clearedInStep = Recording::Outcome{level, world.getLevelTime(), world.getTanksLost(),
-                                           Recording::End::Cleared};
+        clearedInStep = Recording::standing(world, Recording::End::Cleared);
         report(level);
     };
     if (world.hasLevel())
@@ -91,7 +90,7 @@ GameState::GameState(StateStack& stack, Context context)
 
 GameState::~GameState() {
     if (recorder)
-        recorder->endLevel(Recording::End::Stopped, world.getTanksLost());
+        recorder->endLevel(Recording::standing(world, Recording::End::Stopped));
 }
 
 void GameState::draw() {
@@ -173,8 +172,8 @@ Recording::Outcome GameState::stepOutcome() {
         clearedInStep.reset();
         return cleared;
     }
-    return {world.getLevel(), world.getLevelTime(), world.getTanksLost(),
-            gameOver ? Recording::End::GameOver : Recording::End::Stopped};
+    return Recording::standing(world,
+                               gameOver ? Recording::End::GameOver : Recording::End::Stopped);
 }
 
 bool GameState::handleEvent(const sf::Event& event) {
