@@ -116,9 +116,9 @@ const fs::path Artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "ba
 const std::string NullAudio =
     "ALSOFT_CONF=" + (fs::path(QUELLIX_SOURCE_DIR) / "tests" / "openal-null.conf").string();
 
-// Where the name page's text box is on the 1280 x 720 test screen: from (200, 200), 500 x 32.
+// Where the name page's text box is on the 1280 x 720 test screen: from (390, 200), 500 x 32.
 const int NameBoxX = 450, NameBoxY = 216;
-const sf::IntRect NameBoxArea(190, 190, 520, 52);
+const sf::IntRect NameBoxArea(380, 190, 520, 52);
 
 void PrintTo(const BadFile& bad, std::ostream* out) {
     *out << bad.file;

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -63,22 +64,46 @@ class MenuStateTest : public ::testing::Test {
 protected:
     MenuStateTest() : cwd(dir.path()) {
         gamesMade = 0;
-        // Tall enough for "Back" under five names (y 700); the test screen is 720 pixels high.
-        window.create(sf::VideoMode(800, 720), "menu test", sf::Style::None);
-        window.setPosition(sf::Vector2i(0, 0));
-        window.display();
+        // The whole test screen: the menu's 1280 x 720 layout one pixel a unit.
+        openWindow({1280, 720});
         fs::create_directories(dir / "User");
-        loadPicture(textures, Textures::MenuScreen, dir / "menu.png", {80, 60}, sf::Color::Blue);
+        // Where the game has them, so a menu that comes back finds them again.
+        fs::create_directories(dir / "Images");
+        loadPicture(textures, Textures::MenuScreen, dir / "Images/MenuScreen.png", {80, 60},
+                    sf::Color::Blue);
         // Buttons 200 x 40, so rows 50 pixels apart do not overlap.
-        loadPicture(textures, Textures::NormalButton, dir / "n.png", {200, 40}, sf::Color::White);
-        loadPicture(textures, Textures::ActiveButton, dir / "a.png", {200, 40}, sf::Color::Green);
-        loadPicture(textures, Textures::SelectedButton, dir / "s.png", {200, 40}, sf::Color::Red);
+        loadPicture(textures, Textures::NormalButton, dir / "Images/NormalButton.png", {200, 40},
+                    sf::Color::White);
+        loadPicture(textures, Textures::ActiveButton, dir / "Images/ActiveButton.png", {200, 40},
+                    sf::Color::Green);
+        loadPicture(textures, Textures::SelectedButton, dir / "Images/SelectedButton.png",
+                    {200, 40}, sf::Color::Red);
         fonts.load(Fonts::MenuTitle, FontFile);
         fonts.load(Fonts::MenuButton, FontFile);
         stack.registerState<SeenMenu>(States::Menu);
         stack.registerState<FakeGame>(States::Game);
     }
     ~MenuStateTest() override { window.close(); }
+
+    void openWindow(sf::Vector2u size) {
+        window.create(sf::VideoMode(size.x, size.y), "menu test", sf::Style::None);
+        window.setPosition(sf::Vector2i(0, 0));
+        window.display();
+    }
+
+    // The menu as a new one draws itself on a window of that size.
+    sf::Image menuShot(sf::Vector2u size) {
+        stack.clear();
+        frame();
+        openWindow(size);
+        start();
+        frame();
+        sf::Texture shot;
+        if (!shot.create(size.x, size.y))
+            throw std::runtime_error("no texture for the shot");
+        shot.update(window);
+        return shot.copyToImage();
+    }
 
     MenuState& start() {
         stack.push(States::Menu);
@@ -172,8 +197,8 @@ protected:
                                     &volume, &firstLevel}};
 };
 
-const float Middle = 400.f; // half the test window's width
-const sf::Vector2f NameBox(250.f, 210.f);
+const float Middle = 640.f; // the middle of the layout, and of the test window
+const sf::Vector2f NameBox(640.f, 216.f);
 
 TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
     profile.name = "Ann";
@@ -355,14 +380,6 @@ TEST_F(MenuStateTest, ThePicturesGoWithTheMenuAndComeBackWithIt) {
                           Textures::SelectedButton})
         EXPECT_FALSE(textures.contains(id)) << "picture " << id << " is released";
 
-    fs::create_directories(dir / "Images");
-    sf::Image menuPicture, buttonPicture;
-    menuPicture.create(80, 60, sf::Color::Blue);
-    buttonPicture.create(200, 40, sf::Color::White);
-    ASSERT_TRUE(menuPicture.saveToFile((dir / "Images/MenuScreen.png").string()));
-    for (const char* button : {"Normal", "Active", "Selected"})
-        ASSERT_TRUE(buttonPicture.saveToFile(
-            (dir / ("Images/" + std::string(button) + "Button.png")).string()));
     std::ostringstream errors;
     std::streambuf* const previous = std::cerr.rdbuf(errors.rdbuf());
     stack.pop();
@@ -487,6 +504,92 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     EXPECT_EQ(volume.getSettings().volume, 90);
     EXPECT_TRUE(volume.getSettings().muted);
     EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\ntimer no\n");
+}
+
+// Colours within this distance (the largest of the channels' differences) look alike.
+bool alike(sf::Color a, sf::Color b, int distance) {
+    return std::abs(a.r - b.r) <= distance && std::abs(a.g - b.g) <= distance &&
+           std::abs(a.b - b.b) <= distance;
+}
+
+// The mean of a square of k x k pixels.
+sf::Color blockMean(const sf::Image& image, unsigned x, unsigned y, unsigned k) {
+    unsigned r = 0, g = 0, b = 0;
+    for (unsigned j = 0; j < k; ++j)
+        for (unsigned i = 0; i < k; ++i) {
+            const sf::Color c = image.getPixel(x * k + i, y * k + j);
+            r += c.r, g += c.g, b += c.b;
+        }
+    const unsigned n = k * k;
+    return sf::Color(static_cast<sf::Uint8>(r / n), static_cast<sf::Uint8>(g / n),
+                     static_cast<sf::Uint8>(b / n));
+}
+
+// Pixels of an area that are neither the background nor the text on it: the edges of glyphs.
+std::size_t edgePixels(const sf::Image& image, const sf::IntRect& area, sf::Color background,
+                       sf::Color ink) {
+    std::size_t count = 0;
+    for (int y = area.top; y < area.top + area.height; ++y)
+        for (int x = area.left; x < area.left + area.width; ++x) {
+            const sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            if (!alike(c, background, 40) && !alike(c, ink, 40))
+                ++count;
+        }
+    return count;
+}
+
+// A 3840 x 2160 monitor shows the 1280 x 720 menu three times larger: every pixel of the small
+// one is the mean of three by three of the large one, but along the edges of letters. Those are
+// drawn at the large size, as sharp as the small one's: about three times as many edge pixels
+// along three times the length, where letters drawn small and enlarged would smear each edge over
+// three pixels and have nine times as many.
+TEST_F(MenuStateTest, TheMenuAt3840x2160IsThe1280x720MenuScaledWithSharpLetters) {
+    profile.name = "Ann";
+    profile.loggedIn = true;
+    const sf::Image small = menuShot({1280, 720});
+    const sf::Image large = menuShot({3840, 2160});
+    const fs::path artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "menu-scaled";
+    fs::create_directories(artifacts);
+    small.saveToFile((artifacts / "1280x720.png").string());
+    large.saveToFile((artifacts / "3840x2160.png").string());
+    // Away from the edges of what is drawn: a letter's outline may fall a pixel further along.
+    std::size_t differing = 0, compared = 0;
+    for (unsigned y = 1; y < 719; ++y)
+        for (unsigned x = 1; x < 1279; ++x) {
+            const sf::Color shown = small.getPixel(x, y);
+            if (!alike(shown, small.getPixel(x - 1, y - 1), 8) ||
+                !alike(shown, small.getPixel(x + 1, y + 1), 8) ||
+                !alike(shown, small.getPixel(x + 1, y - 1), 8) ||
+                !alike(shown, small.getPixel(x - 1, y + 1), 8))
+                continue;
+            ++compared;
+            if (!alike(shown, blockMean(large, x, y, 3), 64))
+                ++differing;
+        }
+    EXPECT_GT(compared, 1280u * 700u);
+    EXPECT_LT(differing, 50u);
+
+    // "Quellix", black on the blue backdrop, centred at (640, 100).
+    const sf::IntRect title(440, 50, 400, 100);
+    const sf::IntRect largeTitle(title.left * 3, title.top * 3, title.width * 3, title.height * 3);
+    const std::size_t smallEdges = edgePixels(small, title, sf::Color::Blue, sf::Color::Black);
+    const std::size_t largeEdges = edgePixels(large, largeTitle, sf::Color::Blue, sf::Color::Black);
+    ASSERT_GT(smallEdges, 100u) << "the title is there";
+    EXPECT_GT(largeEdges, 2 * smallEdges);
+    EXPECT_LT(largeEdges, 5 * smallEdges) << "sharp letters";
+}
+
+// On a 1000 x 720 window the layout is 1000 x 562.5 from y 78: "User" (430) shows at y 414, and
+// that is where the pointer finds it; at 510, where "Exit" would be unscaled, is nothing.
+TEST_F(MenuStateTest, OnAWindowOfAnotherShapeThePointerFindsTheButtonsWhereTheyShow) {
+    openWindow({1000, 720});
+    profile.loggedIn = true;
+    MenuState& menu = start();
+    click(500.f, 510.f);
+    EXPECT_FALSE(stack.isEmpty());
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    click(500.f, 414.f);
+    EXPECT_EQ(menu.getPageCount(), 2u) << "the user page";
 }
 
 } // namespace

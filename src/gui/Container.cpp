@@ -116,7 +116,8 @@ void Container::draw(sf::RenderTarget& target, sf::RenderStates states) const {
 
 sf::Vector2f Container::pointerPosition() const {
     const sf::Vector2i position = sf::Mouse::getPosition(*window);
-    return sf::Vector2f(static_cast<float>(position.x), static_cast<float>(position.y));
+    return getInverseTransform().transformPoint(
+        sf::Vector2f(static_cast<float>(position.x), static_cast<float>(position.y)));
 }
 
 } // namespace GUI

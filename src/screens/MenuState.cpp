@@ -1,7 +1,6 @@
 #include "screens/MenuState.hpp"
 
 #include "core/MusicPlayer.hpp"
-#include "core/Pictures.hpp"
 #include "core/ResourceHolder.hpp"
 #include "gui/Button.hpp"
 #include "gui/TextBox.hpp"
@@ -21,16 +20,15 @@
 
 namespace {
 
-const sf::Color LabelNormal(102, 0, 0, 255);
-const sf::Color LabelHovered(0, 0, 0, 255);
-const sf::Color LabelPressed(255, 255, 0, 255);
 const sf::Color WelcomeColour(200, 200, 200, 255);
-constexpr unsigned int ButtonTextSize = 30;
 const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::MenuScreen, "Images/MenuScreen.png"},
     {Textures::NormalButton, "Images/NormalButton.png"},
     {Textures::ActiveButton, "Images/ActiveButton.png"},
     {Textures::SelectedButton, "Images/SelectedButton.png"}};
+// The name page's box, centred on the screen.
+const sf::Vector2f NameBoxSize(500.f, 32.f);
+const sf::Vector2f NameBoxCorner((ScreenLayout::Width - NameBoxSize.x) / 2.f, 200.f);
 
 sf::String fromUtf8(const std::string& text) {
     return sf::String::fromUtf8(text.begin(), text.end());
@@ -41,23 +39,19 @@ void centreOrigin(sf::Text& text) {
     text.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
 }
 
+// The menu's pictures are needed by the backdrop and the widgets, which are members: loaded
+// before any of them is made. Loaded ahead by the loading screen the first time; when the menu
+// comes back after play, which released them, here.
+const State::Context& withPictures(const State::Context& context) {
+    MenuState::loadPictures(*context.textures);
+    return context;
+}
+
 } // namespace
 
-MenuState::MenuState(StateStack& stack, Context context) : State(stack, context) {
-    const sf::Vector2u windowSize = context.window->getSize();
-    const float width = static_cast<float>(windowSize.x);
-
-    // Loaded ahead by the loading screen the first time; when the menu comes back after play,
-    // which released them, here.
-    loadPictures(*context.textures);
-    sf::Texture& picture = context.textures->get(Textures::MenuScreen);
-    Pictures::keepAtDrawnSize(picture, windowSize);
-    background.setTexture(picture);
-    if (picture.getSize().x > 0 && picture.getSize().y > 0)
-        background.setScale(width / static_cast<float>(picture.getSize().x),
-                            static_cast<float>(windowSize.y) /
-                                static_cast<float>(picture.getSize().y));
-
+MenuState::MenuState(StateStack& stack, Context context)
+    : State(stack, withPictures(context)), layout(context.window->getSize()),
+      background(context.textures->get(Textures::MenuScreen), layout), widgets(context, layout) {
     pages.push_front(buildMainPage());
     pages.front().selectFirst();
     if (!context.profile->loggedIn)
@@ -68,13 +62,13 @@ MenuState::MenuState(StateStack& stack, Context context) : State(stack, context)
     const sf::Font& titleFont = context.fonts->get(Fonts::MenuTitle);
     title.setFont(titleFont);
     title.setString("Quellix");
-    title.setCharacterSize(100);
+    layout.setCharacterSize(title, 100);
     title.setFillColor(sf::Color::Black);
     centreOrigin(title);
-    title.setPosition(width / 2.f, 100.f);
+    title.setPosition(ScreenLayout::Width / 2.f, 100.f);
 
     welcome.setFont(titleFont);
-    welcome.setCharacterSize(60);
+    layout.setCharacterSize(welcome, 60);
     welcome.setFillColor(WelcomeColour);
     setWelcome(context.profile->name);
 }
@@ -93,10 +87,12 @@ void MenuState::loadPictures(TextureHolder& textures) {
 
 void MenuState::draw() {
     sf::RenderWindow& window = *getContext().window;
+    window.setView(window.getDefaultView());
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(background);
-    window.draw(title);
-    window.draw(welcome);
+    sf::RenderStates laidOut(layout.getTransform());
+    window.draw(title, laidOut);
+    window.draw(welcome, laidOut);
     if (!pages.empty())
         window.draw(pages.front());
     getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
@@ -120,29 +116,14 @@ bool MenuState::handleEvent(const sf::Event& event) {
     return false;
 }
 
-GUI::Button& MenuState::makeButton(const std::string& label, float y) {
-    const Context context = getContext();
-    auto button = std::make_unique<GUI::Button>(GUI::Button::ShapeAndText);
-    button->setPosition(static_cast<float>(context.window->getSize().x) / 2.f, y);
-    // The pressed look is the "selected" picture, the hovered one the "active" picture.
-    button->setTextures({&context.textures->get(Textures::NormalButton),
-                         &context.textures->get(Textures::ActiveButton),
-                         &context.textures->get(Textures::SelectedButton)});
-    button->setText(label, context.fonts->get(Fonts::MenuButton), ButtonTextSize);
-    GUI::Button& made = *button;
-    widgets.push_back(std::move(button));
-    return made;
-}
-
 GUI::Container MenuState::buildMainPage() {
-    GUI::Container page(*getContext().window);
-    const std::vector<sf::Color> labelColours{LabelNormal, LabelHovered, LabelPressed};
+    GUI::Container page = widgets.page();
 
-    GUI::Button& play = makeButton("Play", 350.f);
+    GUI::Button& play = widgets.button("Play", {ScreenLayout::Width / 2.f, 350.f});
     play.setCallback([this] { this->play(1); });
-    GUI::Button& user = makeButton("User", 430.f);
+    GUI::Button& user = widgets.button("User", {ScreenLayout::Width / 2.f, 430.f});
     user.setCallback([this] { pendingPageChanges.push_back(PageChange::OpenUserPage); });
-    GUI::Button& exit = makeButton("Exit", 510.f);
+    GUI::Button& exit = widgets.button("Exit", {ScreenLayout::Width / 2.f, 510.f});
     exit.setCallback([this] { requestPop(); });
     std::vector<GUI::Button*> buttons{&play, &user, &exit};
 
@@ -150,16 +131,27 @@ GUI::Container MenuState::buildMainPage() {
     const std::int64_t reached = getContext().profile->value2;
     if (reached > 1 && reached <= World::countLevels()) {
         const int level = static_cast<int>(reached);
-        GUI::Button& resume = makeButton("Continue: level " + std::to_string(level), 590.f);
+        GUI::Button& resume = widgets.button("Continue: level " + std::to_string(level),
+                                             {ScreenLayout::Width / 2.f, 590.f});
         resume.setCallback([this, level] { this->play(level); });
         buttons.push_back(&resume);
     }
 
+    // The bottom row, left to right, after the buttons above for Up and Down.
+
     for (GUI::Button* button : buttons) {
-        button->setColors(GUI::Button::Label, labelColours);
+        button->setColors(GUI::Button::Label, MenuWidgets::LabelColours);
         page.pack(button);
     }
     return page;
+}
+
+GUI::Button& MenuState::bottomRowButton(const std::string& label, float x,
+                                        std::function<void()> action) {
+    GUI::Button& button =
+        widgets.button(label, {x, MenuWidgets::BottomRow}, MenuWidgets::ButtonSize::Small);
+    button.setCallback(std::move(action));
+    return button;
 }
 
 void MenuState::play(int firstLevel) {
@@ -172,9 +164,9 @@ void MenuState::play(int firstLevel) {
 void MenuState::buildNamePage() {
     const Context context = getContext();
     typedName = std::make_shared<std::string>();
-    GUI::Container page(*context.window);
-    auto box = std::make_unique<GUI::TextBox>(sf::Vector2f(200.f, 200.f), sf::Vector2f(500.f, 32.f),
-                                              typedName);
+    GUI::Container page = widgets.page();
+    auto box = std::make_unique<GUI::TextBox>(NameBoxCorner, NameBoxSize, typedName);
+    box->setPixelsPerUnit(layout.getScale());
     box->setText("Enter Your Name");
     box->setFont(context.fonts->get(Fonts::MenuButton));
     box->setBoxColors(sf::Color::White, sf::Color::Black);
@@ -182,26 +174,24 @@ void MenuState::buildNamePage() {
     box->setMaxLength(UserFiles::MaxNameLength);
     box->setCallback([this] { enterName(); });
     box->setTypingWithoutPress(true);
-    page.pack(box.get());
-    widgets.push_back(std::move(box));
+    page.pack(&widgets.keep(std::move(box)));
     pages.push_front(page);
 }
 
 void MenuState::buildUserPage() {
-    const sf::RenderWindow& window = *getContext().window;
-    GUI::Container page(window);
-    GUI::Button& back = makeButton("Back", 0.f);
+    GUI::Container page = widgets.page();
+    GUI::Button& back = widgets.button("Back", {ScreenLayout::Width / 2.f, 0.f});
     back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
     // "Back" goes one row below the last name and must stay on the screen, or the page could not
     // be left: only the newest names that fit are shown.
-    const float lowest = static_cast<float>(window.getSize().y) - back.getBounds().height / 2.f;
+    const float lowest = ScreenLayout::Height - back.getBounds().height / 2.f;
     float y = 400.f;
     for (const std::string& name : UserFiles(getContext().userFolder).list()) {
         if (name.empty())
             continue;
         if (y + 100.f > lowest)
             break;
-        page.pack(&makeButton(name, y));
+        page.pack(&widgets.button(name, {ScreenLayout::Width / 2.f, y}));
         y += 50.f;
     }
     back.setPosition(back.getPosition().x, y + 50.f);
@@ -237,7 +227,7 @@ void MenuState::enterName() {
 void MenuState::setWelcome(const std::string& name) {
     welcome.setString(sf::String("Welcome ") + fromUtf8(name));
     centreOrigin(welcome);
-    welcome.setPosition(static_cast<float>(getContext().window->getSize().x) / 2.f, 250.f);
+    welcome.setPosition(ScreenLayout::Width / 2.f, 250.f);
 }
 
 void MenuState::applyPageChanges() {
