@@ -21,7 +21,8 @@ class Button;
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons), the name page on a first start, and the user page listing the players.
+// row of smaller buttons), the name page on a first start, the user page listing the players, and
+// the Levels page (LevelsPage).
 // Pages answer the mouse and the keyboard; the volume keys work everywhere but on the name page,
 // where they are typed. Everything is laid out in 1280 x 720 and drawn scaled to the window.
 class MenuState : public State {
@@ -44,7 +45,7 @@ public:
     const sf::Text& getWelcome() const { return welcome; }
 
 private:
-    enum class PageChange { OpenUserPage, Close };
+    enum class PageChange { OpenUserPage, OpenLevelsPage, Close };
 
     GUI::Container buildMainPage();
     // A small button of the main page's bottom row, centred at x.
@@ -52,6 +53,8 @@ private:
     void play(int firstLevel);
     void buildNamePage();
     void buildUserPage();
+    // Levels reached, best times, and the best runs to watch (LevelsPage).
+    void buildLevelsPage();
     void enterName();
     void setWelcome(const std::string& name);
     void applyPageChanges();
