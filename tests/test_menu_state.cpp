@@ -544,22 +544,6 @@ TEST_F(MenuStateTest, TheLevelsPageListsTheLevelsReachedWithTheirBestRunsToStart
     EXPECT_EQ(gamesMade, 2);
 }
 
-TEST_F(MenuStateTest, ANewPlayersLevelsPageHasLevelOneWithoutATime) {
-    levels(4);
-    profile.name = "Bob";
-    profile.loggedIn = true;
-    start();
-    key(sf::Keyboard::Up); // round from Play to Levels
-    key(sf::Keyboard::Return);
-    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Level 1", "Back"}));
-    frame();
-    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Level 1"}) << "the keys lead";
-    key(sf::Keyboard::Return);
-    EXPECT_EQ(gamesMade, 1);
-    EXPECT_EQ(firstLevel, 1);
-    EXPECT_TRUE(replay.empty());
-}
-
 TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOffered) {
     levels(2);
     writeFile(dir / "User" / "UserData.bin", "Ann\n");

@@ -20,8 +20,6 @@ public:
 
     explicit Playback(Recording recording);
 
-    const Recording& getRecording() const { return recording; }
-
     // Time passes; after a long hitch the replay falls behind rather than racing to catch up.
     void advance(sf::Time dt);
     // The next step when its time has come.

@@ -80,11 +80,3 @@ std::optional<Recording> PlayerRuns::best(int level) const {
         return std::nullopt;
     return run;
 }
-
-std::vector<fs::path> PlayerRuns::recent() const {
-    std::vector<fs::path> files;
-    const std::vector<long long> numbers = runNumbers();
-    for (auto it = numbers.rbegin(); it != numbers.rend(); ++it)
-        files.push_back(runFile(*it));
-    return files;
-}

@@ -20,7 +20,6 @@ public:
     PlayerRuns(std::filesystem::path folder, std::string name);
 
     std::filesystem::path bestFile(int level) const;
-    std::filesystem::path runFile(long long number) const;
 
     // Keeps a run of one level as the newest of the last runs, removing the older ones beyond
     // KeptRuns, and as the level's best when it cleared the level in less time than the best so
@@ -29,10 +28,9 @@ public:
 
     // The level's best run, when there is one that plays in this game.
     std::optional<Recording> best(int level) const;
-    // The last runs' files, newest first.
-    std::vector<std::filesystem::path> recent() const;
 
 private:
+    std::filesystem::path runFile(long long number) const;
     // The numbers of the player's last runs, lowest first.
     std::vector<long long> runNumbers() const;
 

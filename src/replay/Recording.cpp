@@ -223,13 +223,6 @@ sf::Time Recording::Level::time() const {
     return sf::microseconds(micros);
 }
 
-std::int64_t Recording::Level::stepCount() const {
-    std::int64_t count = 0;
-    for (const Steps& run : steps)
-        count += run.count;
-    return count;
-}
-
 Recording::Recording(sf::Vector2u layout) : version(BuildInfo::Version), layout(layout) {}
 
 std::string Recording::text() const {

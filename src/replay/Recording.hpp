@@ -73,7 +73,6 @@ public:
         void add(sf::Time step, const Controls& acting);
         // The level's game time: every step's length added up.
         sf::Time time() const;
-        std::int64_t stepCount() const;
         Outcome outcome() const { return {number, time(), tanksLost, end, tank}; }
     };
 

@@ -25,8 +25,6 @@ public:
     // The level in play ends as the outcome says; one without a step is not kept.
     void endLevel(const Recording::Outcome& outcome);
 
-    const Recording& getRecording() const { return session; }
-
 private:
     Recording session;
     std::optional<Recording::Level> current;
