@@ -1,7 +1,7 @@
 // The command line: each option, values given both ways, mistakes, and what --help, --version and
 // a mistake print where, with which exit status.
-#include "core/Application.hpp"
 #include "core/CommandLine.hpp"
+#include "core/WindowControl.hpp"
 
 #include <gtest/gtest.h>
 
@@ -150,11 +150,16 @@ TEST(WindowedMode, Is1280x720OrTheLargestSixteenByNineThatFitsTheDesktop) {
     // clang-format on
     for (const auto& c : cases) {
         const sf::VideoMode mode =
-            Application::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
+            WindowControl::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
         EXPECT_EQ(mode.width, c.width) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.height, c.height) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.bitsPerPixel, 24u);
     }
+    // A replay's window has the shape it was recorded in.
+    const sf::VideoMode tall =
+        WindowControl::windowedMode(sf::VideoMode(1280, 720, 24), {1280, 1024});
+    EXPECT_EQ(tall.width, 900u);
+    EXPECT_EQ(tall.height, 720u);
 }
 
 } // namespace

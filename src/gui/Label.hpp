@@ -29,6 +29,7 @@ public:
 
     sf::FloatRect getBounds() const override;
     void trigger() override;
+    void setPixelsPerUnit(float pixels) override;
 
     // Where the words are drawn, in the page's coordinates.
     sf::FloatRect getTextBounds() const;
@@ -39,6 +40,7 @@ private:
     void align();
 
     sf::Text text;
+    unsigned size; // in the label's own units
     Alignment alignment = Left;
 };
 

@@ -41,13 +41,18 @@ bool fromCommandLine(const State::Context& context) {
     return context.options && context.options->replayFile;
 }
 
+Bindings bindingsOf(const State::Context& context) {
+    return context.volume ? context.volume->getSettings().controls : Bindings();
+}
+
 } // namespace
 
 GameState::GameState(StateStack& stack, Context context)
     : State(stack, context), world(*context.window, firstLevel(context),
                                    replayOf(context) ? replayOf(context)->layout : sf::Vector2u()),
-      input(), overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
-                       font(context, Fonts::MenuButton)) {
+      input(bindingsOf(context)),
+      overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
+              font(context, Fonts::MenuButton), bindingsOf(context)) {
     if (replayOf(context)) {
         playback = std::make_unique<Playback>(std::move(*context.replay));
         *context.replay = Recording();
@@ -179,12 +184,16 @@ Recording::Outcome GameState::stepOutcome() {
 bool GameState::handleEvent(const sf::Event& event) {
     input.handleEvent(event, world.getCommandQueue());
     if (event.type == sf::Event::KeyPressed) {
-        if (event.key.code == sf::Keyboard::Escape)
+        if (event.key.code == Bindings::Leave)
             leave(0);
-        else if (event.key.code == sf::Keyboard::P)
+        else if (event.key.code == bindingsOf(getContext()).key(Bindings::Pause))
             setPaused(!paused);
         else
             getContext().volume->handleEvent(event);
+    } else if (event.type == sf::Event::Resized) {
+        // The world keeps the size it was laid out in and is scaled to the new window; the words
+        // over it are laid out anew, to stay sharp.
+        overlay.layOut(sf::Vector2u(event.size.width, event.size.height));
     } else if (event.type == sf::Event::LostFocus && !autoPlayer && !playback) {
         // A person who turns to another window comes back to the game as they left it; a demo
         // or a replay plays on.

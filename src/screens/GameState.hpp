@@ -14,10 +14,11 @@
 // The screen the game is played on: runs the world from the level the menu chose, with the keys
 // and pads at the controls, or in a demo from level 1 with the automatic player (played in steps
 // of exactly 1/60 s), or plays a recording back; and leaves (ending the program) on Escape, on game
-// over, when a replay ends, or when no level can be played. P pauses and resumes, and so does the
-// window losing the focus while a person plays (only P resumes): the world, its timers and the
-// music stand still. Each level's number shows for two seconds of play as it starts, and a cleared
-// level raises the player's best level reached.
+// over, when a replay ends, or when no level can be played. The pause key (P unless the player
+// chose another) pauses and resumes, and so does the window losing the focus while a person plays
+// (only the pause key resumes): the world, its timers and the music stand still. Each level's
+// number shows for two seconds of play as it starts, and a cleared level raises the player's best
+// level reached.
 //
 // What is played is recorded step by step: a player's runs are kept beside their file, and
 // everything is written into the file --record names. A replay started from the menu goes back to

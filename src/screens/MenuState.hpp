@@ -17,14 +17,17 @@
 namespace GUI {
 class Button;
 } // namespace GUI
+class OptionsPage;
 
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons), the name page on a first start, the user page listing the players, and
-// the Levels page (LevelsPage).
-// Pages answer the mouse and the keyboard; the volume keys work everywhere but on the name page,
-// where they are typed. Everything is laid out in 1280 x 720 and drawn scaled to the window.
+// row of smaller buttons with "Levels" and "Options"), the name page on a first start, the user
+// page listing the players, the Levels page (LevelsPage), and the options page (OptionsPage), which
+// has the first say on every event while it is open. Pages answer the mouse and the keyboard; the
+// volume keys work everywhere but on the name page, where they are typed. Everything is laid out
+// in 1280 x 720 and drawn scaled to the window, and fitted again when the window changes size
+// (F11).
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -45,7 +48,7 @@ public:
     const sf::Text& getWelcome() const { return welcome; }
 
 private:
-    enum class PageChange { OpenUserPage, OpenLevelsPage, Close };
+    enum class PageChange { OpenUserPage, OpenLevelsPage, OpenOptions, Close, CloseOptions };
 
     GUI::Container buildMainPage();
     // A small button of the main page's bottom row, centred at x.
@@ -58,6 +61,7 @@ private:
     void enterName();
     void setWelcome(const std::string& name);
     void applyPageChanges();
+    void layOut(sf::Vector2u windowSize);
 
     ScreenLayout layout;
     Backdrop background;
@@ -70,4 +74,6 @@ private:
     // Pages are removed only after the page has finished handling the event; removing it inside
     // its own loop would destroy the loop's container.
     std::vector<PageChange> pendingPageChanges;
+    // While the options page is open (at the front).
+    std::unique_ptr<OptionsPage> options;
 };

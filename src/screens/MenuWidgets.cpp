@@ -24,10 +24,23 @@ MenuWidgets::MenuWidgets(State::Context context, const ScreenLayout& layout)
 
 GUI::Container MenuWidgets::page() const {
     GUI::Container page(*context.window);
+    place(page);
+    return page;
+}
+
+void MenuWidgets::place(GUI::Container& page) const {
     const sf::FloatRect area = layout.getArea();
     page.setPosition(area.left, area.top);
     page.setScale(layout.getScale(), layout.getScale());
-    return page;
+}
+
+void MenuWidgets::rescale() {
+    for (const auto& widget : widgets)
+        widget->setPixelsPerUnit(layout.getScale());
+}
+
+void MenuWidgets::relabel(GUI::Button& button, const std::string& label) const {
+    button.setText(label, buttonFont(), ButtonTextSize, layout.getScale());
 }
 
 const sf::Font& MenuWidgets::buttonFont() const {
