@@ -1,7 +1,7 @@
 // The command line: each option, values given both ways, mistakes, and what --help, --version and
 // a mistake print where, with which exit status.
-#include "core/Application.hpp"
 #include "core/CommandLine.hpp"
+#include "core/WindowControl.hpp"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +55,13 @@ TEST(CommandLine, DemoFixedStepAndTheLevelToEndAfter) {
     EXPECT_EQ(CommandLine({"--reaction=0"}).options().reactionMs, 0);
 }
 
+TEST(CommandLine, ReplayAndRecordNameTheirFiles) {
+    EXPECT_EQ(CommandLine({"--replay", "runs/best.replay"}).options().replayFile,
+              "runs/best.replay");
+    EXPECT_EQ(CommandLine({"--demo", "--record=demo.replay"}).options().recordFile, "demo.replay");
+    EXPECT_FALSE(CommandLine(std::vector<std::string>{}).options().replayFile);
+}
+
 TEST(CommandLine, DataTakesItsValueAfterAnEqualsSignToo) {
     const CommandLine line({"--data=/opt/quellix data"});
     ASSERT_TRUE(line.options().dataFolder);
@@ -83,6 +90,8 @@ TEST(CommandLine, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
           "\n  --fixed-step          1/60 s of game time per update",
           "\n  --exit-after-level N  exit once level N is cleared (status 0) or "
           "at a game over (1)\n",
+          "\n  --replay FILE         play the recording FILE back in a window",
+          "\n  --record FILE         record what is played into FILE",
           "\n  --reaction MS         the demo's player sees MS milliseconds late"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << " in\n" << result.out;
     EXPECT_NE(result.out.find("~/.local/share/quellix/User"), std::string::npos);
@@ -115,6 +124,9 @@ TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithT
         {{"--exit-after-level", "two"}, "quellix: --exit-after-level needs a level number from 1, not 'two'\n"},
         {{"--reaction", "-5"},          "quellix: --reaction needs milliseconds from 0 to 10000, not '-5'\n"},
         {{"--reaction=10001"},          "quellix: --reaction needs milliseconds from 0 to 10000, not '10001'\n"},
+        {{"--replay"},                  "quellix: --replay needs FILE\n"},
+        {{"--record="},                 "quellix: --record needs a file\n"},
+        {{"--replay", "a", "--demo"},   "quellix: --replay plays a recording; it cannot be combined with --demo or --record\n"},
         // A mistake wins over --help: the player learns what was wrong.
         {{"--help", "--bogus"},         "quellix: unknown option '--bogus'\n"},
     };
@@ -124,6 +136,24 @@ TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithT
         EXPECT_EQ(result.status, 2) << first;
         EXPECT_EQ(result.out, "") << first;
         EXPECT_EQ(result.err, first + CommandLine::usage());
+    }
+}
+
+TEST(CommandLine, AnExitLevelPastTheLastLevelIsRefusedWithTheCount) {
+    // clang-format off
+    const struct { std::vector<std::string> arguments; int levels; std::string refusal; } cases[] = {
+        {{"--exit-after-level", "9"}, 8, "quellix: --exit-after-level 9: there are only 8 levels\n"},
+        {{"--exit-after-level=2"},    1, "quellix: --exit-after-level 2: there is only 1 level\n"},
+        {{"--exit-after-level", "1"}, 0, "quellix: --exit-after-level 1: there are no levels\n"},
+        {{"--exit-after-level", "8"}, 8, ""},
+        {{},                          0, ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::ostringstream err;
+        const std::optional<int> status = CommandLine(c.arguments).refuseExitLevel(c.levels, err);
+        EXPECT_EQ(status, c.refusal.empty() ? std::nullopt : std::optional<int>(2)) << c.refusal;
+        EXPECT_EQ(err.str(), c.refusal);
     }
 }
 
@@ -145,11 +175,16 @@ TEST(WindowedMode, Is1280x720OrTheLargestSixteenByNineThatFitsTheDesktop) {
     // clang-format on
     for (const auto& c : cases) {
         const sf::VideoMode mode =
-            Application::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
+            WindowControl::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
         EXPECT_EQ(mode.width, c.width) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.height, c.height) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.bitsPerPixel, 24u);
     }
+    // A replay's window has the shape it was recorded in.
+    const sf::VideoMode tall =
+        WindowControl::windowedMode(sf::VideoMode(1280, 720, 24), {1280, 1024});
+    EXPECT_EQ(tall.width, 900u);
+    EXPECT_EQ(tall.height, 720u);
 }
 
 } // namespace

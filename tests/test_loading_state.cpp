@@ -126,20 +126,33 @@ TEST_F(LoadingStateTest, RealDataFilesLoadIntoTheHolders) {
     EXPECT_FALSE(fonts.get(Fonts::MenuButton).getInfo().family.empty());
 }
 
-TEST_F(LoadingStateTest, ThePictureIsStretchedOverTheWholeWindow) {
+// The 320 x 200 window holds the 1280 x 720 layout at a quarter of its size, 320 x 180 from y 10:
+// the picture fills that, and shows once more, dimmed, behind the bands above and below it.
+TEST_F(LoadingStateTest, ThePictureFillsTheLayoutAndShowsDimmedAroundIt) {
     sf::Image picture;
-    picture.create(64, 32, sf::Color::Green);
+    picture.create(64, 36, sf::Color::Green);
     fs::create_directories(dir / "Images");
     ASSERT_TRUE(picture.saveToFile((dir / "Images" / "LoadingScreen.png").string()));
     const State::Context context{&window, &textures, &music, &fonts, &profile};
     StateStack stack(context);
-    const LoadingState screen(stack, context);
-    const sf::FloatRect bounds = screen.getBackground().getGlobalBounds();
-    EXPECT_FLOAT_EQ(bounds.left, 0.f);
-    EXPECT_FLOAT_EQ(bounds.top, 0.f);
-    EXPECT_FLOAT_EQ(bounds.width, 320.f);
-    EXPECT_FLOAT_EQ(bounds.height, 200.f);
+    LoadingState screen(stack, context);
     EXPECT_TRUE(textures.get(Textures::LoadingScreen).isSmooth());
+    EXPECT_TRUE(screen.getBackground().hasSurround());
+    window.clear(sf::Color::Magenta);
+    screen.draw();
+    sf::Texture shot;
+    ASSERT_TRUE(shot.create(320, 200));
+    shot.update(window);
+    const sf::Image shown = shot.copyToImage();
+    for (const unsigned y : {10u, 100u, 189u})
+        for (const unsigned x : {0u, 160u, 319u})
+            EXPECT_EQ(shown.getPixel(x, y), sf::Color::Green) << x << ", " << y;
+    for (const unsigned y : {0u, 9u, 190u, 199u}) {
+        const sf::Color band = shown.getPixel(160, y);
+        EXPECT_EQ(band.r, 0) << y;
+        EXPECT_GT(band.g, 60) << "the picture, dimmed, at " << y;
+        EXPECT_LT(band.g, 160) << y;
+    }
 }
 
 TEST_F(LoadingStateTest, EventsDuringLoadingChangeNothing) {

@@ -1,14 +1,21 @@
 // The menu on a real window, clicked by moving the X pointer and handing the screen button events,
-// and driven with keys: the name page, the user page, the page changes, the choices that leave the
-// menu, "Continue" for a player who got further, and the volume keys.
+// and driven with keys: the name page, the user page, the Levels page, the page changes, the
+// choices that leave the menu, "Continue" for a player who got further, the volume keys, and the
+// options page.
+#include "actors/Gamepad.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "core/WindowControl.hpp"
 #include "gui/Button.hpp"
+#include "gui/Label.hpp"
+#include "replay/PlayerRuns.hpp"
+#include "replay/Recording.hpp"
 #include "screens/MenuState.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 
+#include "CaptureErrors.hpp"
 #include "TestSupport.hpp"
 
 #include <SFML/Graphics/Font.hpp>
@@ -19,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -63,22 +71,46 @@ class MenuStateTest : public ::testing::Test {
 protected:
     MenuStateTest() : cwd(dir.path()) {
         gamesMade = 0;
-        // Tall enough for "Back" under five names (y 700); the test screen is 720 pixels high.
-        window.create(sf::VideoMode(800, 720), "menu test", sf::Style::None);
-        window.setPosition(sf::Vector2i(0, 0));
-        window.display();
+        // The whole test screen: the menu's 1280 x 720 layout one pixel a unit.
+        openWindow({1280, 720});
         fs::create_directories(dir / "User");
-        loadPicture(textures, Textures::MenuScreen, dir / "menu.png", {80, 60}, sf::Color::Blue);
+        // Where the game has them, so a menu that comes back finds them again.
+        fs::create_directories(dir / "Images");
+        loadPicture(textures, Textures::MenuScreen, dir / "Images/MenuScreen.png", {80, 60},
+                    sf::Color::Blue);
         // Buttons 200 x 40, so rows 50 pixels apart do not overlap.
-        loadPicture(textures, Textures::NormalButton, dir / "n.png", {200, 40}, sf::Color::White);
-        loadPicture(textures, Textures::ActiveButton, dir / "a.png", {200, 40}, sf::Color::Green);
-        loadPicture(textures, Textures::SelectedButton, dir / "s.png", {200, 40}, sf::Color::Red);
+        loadPicture(textures, Textures::NormalButton, dir / "Images/NormalButton.png", {200, 40},
+                    sf::Color::White);
+        loadPicture(textures, Textures::ActiveButton, dir / "Images/ActiveButton.png", {200, 40},
+                    sf::Color::Green);
+        loadPicture(textures, Textures::SelectedButton, dir / "Images/SelectedButton.png",
+                    {200, 40}, sf::Color::Red);
         fonts.load(Fonts::MenuTitle, FontFile);
         fonts.load(Fonts::MenuButton, FontFile);
         stack.registerState<SeenMenu>(States::Menu);
         stack.registerState<FakeGame>(States::Game);
     }
     ~MenuStateTest() override { window.close(); }
+
+    void openWindow(sf::Vector2u size) {
+        window.create(sf::VideoMode(size.x, size.y), "menu test", sf::Style::None);
+        window.setPosition(sf::Vector2i(0, 0));
+        window.display();
+    }
+
+    // The menu as a new one draws itself on a window of that size.
+    sf::Image menuShot(sf::Vector2u size) {
+        stack.clear();
+        frame();
+        openWindow(size);
+        start();
+        frame();
+        sf::Texture shot;
+        if (!shot.create(size.x, size.y))
+            throw std::runtime_error("no texture for the shot");
+        shot.update(window);
+        return shot.copyToImage();
+    }
 
     MenuState& start() {
         stack.push(States::Menu);
@@ -166,14 +198,29 @@ protected:
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
-    VolumeControl volume{dir / "Settings.txt"};
+    VolumeControl volume{dir / "Settings.txt", music};
     int firstLevel = 0; // as the menu leaves it for the game
+    const sf::Image icon;
+    WindowControl windowControl{window, volume, icon};
+    Gamepad gamepad;
+    Recording replay; // a best run the menu chose to watch
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
-                                    &volume, &firstLevel}};
+                                    &volume, &firstLevel, nullptr, nullptr, &windowControl,
+                                    &gamepad, &replay}};
 };
 
-const float Middle = 400.f; // half the test window's width
-const sf::Vector2f NameBox(250.f, 210.f);
+// The settings file is written on a thread of its own, a moment after a change.
+bool soonHolds(const fs::path& file, const std::string& text) {
+    for (int i = 0; i < 500; ++i) {
+        if (readFile(file).find(text) != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+const float Middle = 640.f; // the middle of the layout, and of the test window
+const sf::Vector2f NameBox(640.f, 216.f);
 
 TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
     profile.name = "Ann";
@@ -181,15 +228,17 @@ TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
     MenuState& menu = start();
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Ann"));
-    // Play, User and Exit, centred on the middle of the window at 350, 430 and 510.
+    // Play, User and Exit, centred on the middle of the window at 350, 430 and 510, and the
+    // bottom row's smaller Levels in the middle, and Options.
     const auto buttons = frontPageBounds();
-    ASSERT_EQ(buttons.size(), 3u);
-    const float rows[] = {350.f, 430.f, 510.f};
-    for (std::size_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(buttons.size(), 5u);
+    const float rows[] = {350.f, 430.f, 510.f, 670.f};
+    for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_FLOAT_EQ(centre(buttons[i]).x, Middle);
         EXPECT_FLOAT_EQ(centre(buttons[i]).y, rows[i]);
-        EXPECT_FLOAT_EQ(buttons[i].width, 200.f);
+        EXPECT_FLOAT_EQ(buttons[i].width, i < 3 ? 200.f : 120.f);
     }
+    EXPECT_EQ(frontPageLabels()[3], "Levels");
 }
 
 TEST_F(MenuStateTest, AFirstStartAsksForANameAndTheMainPageWaits) {
@@ -220,6 +269,29 @@ TEST_F(MenuStateTest, ANewNameIsRegisteredAndWelcomed) {
     // A second Enter has no name page to reach.
     type(sf::String(L"\r"));
     EXPECT_EQ(listFile(), "Zo\xC3\xAB\n");
+}
+
+TEST_F(MenuStateTest, ANameThatCannotBeSavedIsWelcomedWithWordThatItIsNotRemembered) {
+    // Nothing can be written below a "User" that is a file, not even by root.
+    fs::remove_all(dir / "User");
+    writeFile(dir / "User", "");
+    MenuState& menu = start();
+    EXPECT_EQ(menu.getNotice().getString(), sf::String());
+    click(NameBox.x, NameBox.y);
+    CaptureErrors errors;
+    type("Bob\r");
+    frame();
+    EXPECT_EQ(menu.getPageCount(), 1u) << "the player plays on, this time";
+    EXPECT_TRUE(profile.loggedIn);
+    EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Bob"));
+    EXPECT_EQ(menu.getNotice().getString(),
+              sf::String("Bob cannot be remembered on this computer"));
+    // Between the welcome line and "Play".
+    const sf::FloatRect notice = menu.getNotice().getGlobalBounds();
+    EXPECT_NEAR(centre(notice).x, Middle, 4.f);
+    EXPECT_GT(notice.top,
+              menu.getWelcome().getGlobalBounds().top + menu.getWelcome().getGlobalBounds().height);
+    EXPECT_LT(notice.top + notice.height, frontPageBounds().front().top);
 }
 
 TEST_F(MenuStateTest, AKnownNameIsLoadedAndTheListStaysAsItWas) {
@@ -303,7 +375,7 @@ TEST_F(MenuStateTest, TheUserPageListsThePlayersAndBackReturns) {
 
     click(Middle, 700.f - 1.f); // Back
     EXPECT_EQ(menu.getPageCount(), 1u);
-    EXPECT_EQ(frontPageBounds().size(), 3u) << "the main page again";
+    EXPECT_EQ(frontPageBounds().size(), 5u) << "the main page again";
     // And the main page works again: User opens a fresh user page.
     click(Middle, 430.f);
     EXPECT_EQ(menu.getPageCount(), 2u);
@@ -355,14 +427,6 @@ TEST_F(MenuStateTest, ThePicturesGoWithTheMenuAndComeBackWithIt) {
                           Textures::SelectedButton})
         EXPECT_FALSE(textures.contains(id)) << "picture " << id << " is released";
 
-    fs::create_directories(dir / "Images");
-    sf::Image menuPicture, buttonPicture;
-    menuPicture.create(80, 60, sf::Color::Blue);
-    buttonPicture.create(200, 40, sf::Color::White);
-    ASSERT_TRUE(menuPicture.saveToFile((dir / "Images/MenuScreen.png").string()));
-    for (const char* button : {"Normal", "Active", "Selected"})
-        ASSERT_TRUE(buttonPicture.saveToFile(
-            (dir / ("Images/" + std::string(button) + "Button.png")).string()));
     std::ostringstream errors;
     std::streambuf* const previous = std::cerr.rdbuf(errors.rdbuf());
     stack.pop();
@@ -430,11 +494,11 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     levels(3);
     profile.loggedIn = true;
     const std::map<std::int64_t, std::vector<std::string>> offers{
-        {0, {"Play", "User", "Exit"}},
-        {1, {"Play", "User", "Exit"}},
-        {3, {"Play", "User", "Exit", "Continue: level 3"}},
-        {4, {"Play", "User", "Exit"}}, // there is no level 4 (any more)
-        {-2, {"Play", "User", "Exit"}},
+        {0, {"Play", "User", "Exit", "Levels", "Options"}},
+        {1, {"Play", "User", "Exit", "Levels", "Options"}},
+        {3, {"Play", "User", "Exit", "Continue: level 3", "Levels", "Options"}},
+        {4, {"Play", "User", "Exit", "Levels", "Options"}}, // there is no level 4 (any more)
+        {-2, {"Play", "User", "Exit", "Levels", "Options"}},
     };
     for (const auto& [reached, labels] : offers) {
         profile.value2 = reached;
@@ -446,7 +510,9 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     profile.value2 = 3;
     start();
     EXPECT_FLOAT_EQ(centre(frontPageBounds()[3]).y, 590.f) << "under the three";
-    key(sf::Keyboard::Up); // round from Play to the last button
+    key(sf::Keyboard::Up); // round from Play to the bottom row, Options then Levels
+    key(sf::Keyboard::Up);
+    key(sf::Keyboard::Up);
     key(sf::Keyboard::Return);
     EXPECT_EQ(gamesMade, 1);
     EXPECT_EQ(firstLevel, 3);
@@ -455,6 +521,69 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     key(sf::Keyboard::Return);
     EXPECT_EQ(gamesMade, 2);
     EXPECT_EQ(firstLevel, 1) << "Play starts at level 1 whatever the player reached";
+}
+
+// Ann reached level 3; her best run of level 2 took 83.4 s and cost 2 tanks, and the one she kept
+// of level 3 is damaged.
+TEST_F(MenuStateTest, TheLevelsPageListsTheLevelsReachedWithTheirBestRunsToStartOrWatch) {
+    levels(4);
+    profile.name = "Ann";
+    profile.value2 = 3;
+    profile.loggedIn = true;
+    Recording best({1280, 720});
+    best.levels.emplace_back();
+    Recording::Level& level2 = best.levels.back();
+    level2.number = 2;
+    level2.hash = *Recording::levelHash(2);
+    level2.add(sf::milliseconds(10), {});
+    level2.steps.back().count = 8340;
+    level2.end = Recording::End::Cleared;
+    level2.tanksLost = 2;
+    const PlayerRuns runs(dir / "User", "Ann");
+    runs.keep(best);
+    writeFile(runs.bestFile(3), "quellix-replay 1\n");
+
+    MenuState& menu = start();
+    std::ostringstream errors;
+    std::streambuf* const previous = std::cerr.rdbuf(errors.rdbuf());
+    click(Middle, 670.f);
+    std::cerr.rdbuf(previous);
+    ASSERT_EQ(menu.getPageCount(), 2u);
+    EXPECT_NE(errors.str().find(runs.bestFile(3).string()), std::string::npos) << errors.str();
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Level 1", "Level 2", "Watch", "Level 3", "Back"}));
+    std::vector<std::string> times;
+    for (const GUI::Component* child : menu.getFrontPage().getChildren())
+        if (const auto* label = dynamic_cast<const GUI::Label*>(child))
+            times.push_back(label->getText().getString().toAnsiString());
+    EXPECT_EQ(times,
+              (std::vector<std::string>{"no time yet", "1:23.4   2 tanks lost", "no time yet"}));
+    // A row every 40 units from 362 under the welcome line, Back at the bottom.
+    const auto buttons = frontPageBounds();
+    EXPECT_FLOAT_EQ(centre(buttons[0]).y, 362.f);
+    EXPECT_FLOAT_EQ(centre(buttons[2]).y, 402.f);
+    EXPECT_FLOAT_EQ(centre(buttons[4]).y, 402.f) << "Watch, beside its level";
+    EXPECT_LT(centre(buttons[2]).x, Middle);
+    EXPECT_GT(centre(buttons[4]).x, Middle);
+
+    click(centre(buttons[4]).x, centre(buttons[4]).y); // Watch
+    EXPECT_EQ(gamesMade, 1);
+    ASSERT_EQ(replay.levels.size(), 1u) << "the game plays the best run back";
+    EXPECT_EQ(replay.levels[0].number, 2);
+    EXPECT_EQ(replay.levels[0].time(), sf::seconds(83.4f));
+
+    start();
+    click(Middle, 670.f);
+    const auto rows = frontPageBounds();
+    click(centre(rows[5]).x, centre(rows[5]).y); // Level 3
+    EXPECT_EQ(gamesMade, 2);
+    EXPECT_EQ(firstLevel, 3);
+
+    MenuState& again = start();
+    click(Middle, 670.f);
+    click(Middle, 692.f); // Back
+    EXPECT_EQ(again.getPageCount(), 1u);
+    EXPECT_EQ(gamesMade, 2);
 }
 
 TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOffered) {
@@ -467,7 +596,8 @@ TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOf
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(profile.name, "Ann");
     EXPECT_EQ(frontPageLabels(),
-              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2"}));
+              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2", "Levels",
+                                        "Options"}));
     EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"});
 }
 
@@ -476,7 +606,7 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     type("m-");
     key(sf::Keyboard::M);
     key(sf::Keyboard::Hyphen);
-    EXPECT_EQ(volume.getSettings().volume, 100);
+    EXPECT_EQ(volume.getSettings().music, 100);
     EXPECT_FALSE(volume.getSettings().muted);
     type("\r");
     frame();
@@ -484,9 +614,236 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     EXPECT_EQ(profile.name, "m-");
     key(sf::Keyboard::Hyphen);
     key(sf::Keyboard::M);
-    EXPECT_EQ(volume.getSettings().volume, 90);
+    EXPECT_EQ(volume.getSettings().music, 90);
+    EXPECT_EQ(volume.getSettings().effects, 90);
     EXPECT_TRUE(volume.getSettings().muted);
-    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\n");
+}
+
+// Colours within this distance (the largest of the channels' differences) look alike.
+bool alike(sf::Color a, sf::Color b, int distance) {
+    return std::abs(a.r - b.r) <= distance && std::abs(a.g - b.g) <= distance &&
+           std::abs(a.b - b.b) <= distance;
+}
+
+// The mean of a square of k x k pixels.
+sf::Color blockMean(const sf::Image& image, unsigned x, unsigned y, unsigned k) {
+    unsigned r = 0, g = 0, b = 0;
+    for (unsigned j = 0; j < k; ++j)
+        for (unsigned i = 0; i < k; ++i) {
+            const sf::Color c = image.getPixel(x * k + i, y * k + j);
+            r += c.r, g += c.g, b += c.b;
+        }
+    const unsigned n = k * k;
+    return sf::Color(static_cast<sf::Uint8>(r / n), static_cast<sf::Uint8>(g / n),
+                     static_cast<sf::Uint8>(b / n));
+}
+
+// Pixels of an area that are neither the background nor the text on it: the edges of glyphs.
+std::size_t edgePixels(const sf::Image& image, const sf::IntRect& area, sf::Color background,
+                       sf::Color ink) {
+    std::size_t count = 0;
+    for (int y = area.top; y < area.top + area.height; ++y)
+        for (int x = area.left; x < area.left + area.width; ++x) {
+            const sf::Color c = image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            if (!alike(c, background, 40) && !alike(c, ink, 40))
+                ++count;
+        }
+    return count;
+}
+
+// A 3840 x 2160 monitor shows the 1280 x 720 menu three times larger: every pixel of the small
+// one is the mean of three by three of the large one, but along the edges of letters. Those are
+// drawn at the large size, as sharp as the small one's: about three times as many edge pixels
+// along three times the length, where letters drawn small and enlarged would smear each edge over
+// three pixels and have nine times as many.
+TEST_F(MenuStateTest, TheMenuAt3840x2160IsThe1280x720MenuScaledWithSharpLetters) {
+    profile.name = "Ann";
+    profile.loggedIn = true;
+    const sf::Image small = menuShot({1280, 720});
+    const sf::Image large = menuShot({3840, 2160});
+    const fs::path artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "menu-scaled";
+    fs::create_directories(artifacts);
+    small.saveToFile((artifacts / "1280x720.png").string());
+    large.saveToFile((artifacts / "3840x2160.png").string());
+    // Away from the edges of what is drawn: a letter's outline may fall a pixel further along.
+    std::size_t differing = 0, compared = 0;
+    for (unsigned y = 1; y < 719; ++y)
+        for (unsigned x = 1; x < 1279; ++x) {
+            const sf::Color shown = small.getPixel(x, y);
+            if (!alike(shown, small.getPixel(x - 1, y - 1), 8) ||
+                !alike(shown, small.getPixel(x + 1, y + 1), 8) ||
+                !alike(shown, small.getPixel(x + 1, y - 1), 8) ||
+                !alike(shown, small.getPixel(x - 1, y + 1), 8))
+                continue;
+            ++compared;
+            if (!alike(shown, blockMean(large, x, y, 3), 64))
+                ++differing;
+        }
+    EXPECT_GT(compared, 1280u * 690u); // but the letters and the edges of the pictures
+    EXPECT_LT(differing, 50u);
+
+    // "Quellix", black on the blue backdrop, centred at (640, 100).
+    const sf::IntRect title(440, 50, 400, 100);
+    const sf::IntRect largeTitle(title.left * 3, title.top * 3, title.width * 3, title.height * 3);
+    const std::size_t smallEdges = edgePixels(small, title, sf::Color::Blue, sf::Color::Black);
+    const std::size_t largeEdges = edgePixels(large, largeTitle, sf::Color::Blue, sf::Color::Black);
+    ASSERT_GT(smallEdges, 100u) << "the title is there";
+    EXPECT_GT(largeEdges, 2 * smallEdges);
+    EXPECT_LT(largeEdges, 5 * smallEdges) << "sharp letters";
+}
+
+// On a 1000 x 720 window the layout is 1000 x 562.5 from y 78: "User" (430) shows at y 414, and
+// that is where the pointer finds it; at 510, where "Exit" would be unscaled, is nothing.
+TEST_F(MenuStateTest, OnAWindowOfAnotherShapeThePointerFindsTheButtonsWhereTheyShow) {
+    openWindow({1000, 720});
+    profile.loggedIn = true;
+    MenuState& menu = start();
+    click(500.f, 510.f);
+    EXPECT_FALSE(stack.isEmpty());
+    EXPECT_EQ(menu.getPageCount(), 1u);
+    click(500.f, 414.f);
+    EXPECT_EQ(menu.getPageCount(), 2u) << "the user page";
+}
+
+// The options page, as the main page's last button opens it; its rows in the 1280 x 720 layout:
+// the bindings on the left, the window and the sound on the right, 54 apart from y 340.
+class OptionsPageTest : public MenuStateTest {
+protected:
+    static constexpr float Left = 395.f, Right = 885.f;
+    static float row(int k) { return 340.f + 54.f * static_cast<float>(k); }
+
+    MenuState& openOptions() {
+        profile.loggedIn = true;
+        MenuState& menu = start();
+        key(sf::Keyboard::Up); // from Play round to the bottom row
+        key(sf::Keyboard::Return);
+        frame();
+        return menu;
+    }
+    // Whether the page shows the label (on a button) or the line of help.
+    bool shows(const std::string& text) {
+        for (const std::string& label : frontPageLabels())
+            if (label == text)
+                return true;
+        return false;
+    }
+    const Bindings& bound() const { return volume.getSettings().controls; }
+};
+
+TEST_F(OptionsPageTest, AKeyIsBoundByPressingItAndAKeyBoundElsewhereSwaps) {
+    MenuState& menu = openOptions();
+    ASSERT_EQ(menu.getPageCount(), 2u);
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Drive left: Left"});
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return);
+    EXPECT_TRUE(shows("Jump: press a key"));
+    key(sf::Keyboard::Space);
+    EXPECT_TRUE(shows("Jump: Space"));
+    EXPECT_EQ(bound().key(Bindings::Jump), sf::Keyboard::Space);
+
+    click(Left, row(0)); // Drive left, with the pointer
+    key(sf::Keyboard::Space);
+    EXPECT_TRUE(shows("Drive left: Space"));
+    EXPECT_TRUE(shows("Jump: Left")) << "jump takes the key drive left had";
+    EXPECT_TRUE(
+        soonHolds(dir / "Settings.txt", "key-left Space\nkey-right Right\nkey-jump Left\n"));
+
+    key(sf::Keyboard::Escape);
+    EXPECT_EQ(menu.getPageCount(), 1u) << "Escape goes back to the main page";
+    EXPECT_FALSE(stack.isEmpty());
+    EXPECT_EQ(frontPageLabels().back(), "Options");
+}
+
+TEST_F(OptionsPageTest, WhileAKeyIsAwaitedEscapeKeepsItsKeyAndTheGamesOwnKeysAreRefused) {
+    MenuState& menu = openOptions();
+    click(Left, row(4)); // Mute
+    for (const sf::Keyboard::Key own : {sf::Keyboard::Hyphen, sf::Keyboard::Add})
+        key(own);
+    EXPECT_TRUE(shows("Mute: press a key")) << "still waiting";
+    EXPECT_EQ(volume.getSettings().music, 100) << "minus and plus did not reach the volume";
+    key(sf::Keyboard::Escape);
+    EXPECT_TRUE(shows("Mute: M"));
+    EXPECT_EQ(menu.getPageCount(), 2u) << "the first Escape only ends the wait";
+    key(sf::Keyboard::M);
+    frame();
+    EXPECT_TRUE(volume.getSettings().muted) << "the mute key works on the page";
+    EXPECT_TRUE(shows("Sound: muted"));
+    EXPECT_FALSE(fs::exists(dir / "Settings.txt") &&
+                 readFile(dir / "Settings.txt").find("key-mute M\n") == std::string::npos);
+}
+
+TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
+    openOptions();
+    for (int i = 0; i < 9; ++i) // down the left column, and the right one to Music
+        key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return); // from 100 round to 0
+    EXPECT_TRUE(shows("Music: 0 %"));
+    // Right and Left step the highlighted row.
+    for (int i = 0; i < 3; ++i)
+        key(sf::Keyboard::Right);
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Left);
+    key(sf::Keyboard::Left);
+    EXPECT_TRUE(shows("Effects: 80 %"));
+    EXPECT_TRUE(shows("Music: 30 %")) << "the volumes are apart";
+    EXPECT_FLOAT_EQ(music.getVolume(), 30.f) << "and heard at once";
+    click(Right, row(4));
+    EXPECT_TRUE(volume.getSettings().muted);
+
+    click(Left, row(2));
+    key(sf::Keyboard::Z);
+    click(Right, row(1)); // Vsync
+    EXPECT_TRUE(shows("Vsync: off"));
+    click(Right, row(0)); // Window
+    EXPECT_TRUE(shows("Window: windowed"));
+    EXPECT_FALSE(windowControl.isFullscreen()) << "asked, for the next frame";
+    click(Right, row(5)); // Defaults
+    EXPECT_EQ(volume.getSettings(), Settings());
+    EXPECT_TRUE(windowControl.isFullscreen());
+    EXPECT_TRUE(shows("Jump: Up"));
+    EXPECT_TRUE(shows("Music: 100 %"));
+    click(Right, row(6)); // Back
+    EXPECT_EQ(SeenMenu::current->getPageCount(), 1u);
+}
+
+TEST_F(OptionsPageTest, APadButtonIsBoundByPressingItAndStandsForNoKeyMeanwhile) {
+    openOptions();
+    click(Left, row(5)); // Pad jump
+    EXPECT_TRUE(shows("Pad jump: press a button"));
+    sf::Event pressed;
+    pressed.type = sf::Event::JoystickButtonPressed;
+    pressed.joystickButton = {0, 0};
+    EXPECT_EQ(gamepad.keyFor(pressed, 11, bound()), std::nullopt)
+        << "the south button is no Return while the page waits";
+    key(sf::Keyboard::Space);
+    EXPECT_EQ(bound().key(Bindings::Jump), sf::Keyboard::Up) << "a key binds no pad button";
+    pressed.joystickButton = {0, 3};
+    stack.handleEvent(pressed);
+    EXPECT_TRUE(shows("Pad jump: button 3"));
+    EXPECT_EQ(bound().padJump, 3u);
+    EXPECT_EQ(gamepad.keyFor(pressed, 11, bound()), std::optional(sf::Keyboard::Return))
+        << "it chooses on the menu now";
+
+    click(Left, row(2)); // Jump, waiting for a key: a pad's button is not taken for one
+    pressed.joystickButton = {0, 1};
+    stack.handleEvent(pressed);
+    EXPECT_TRUE(shows("Jump: press a key"));
+    EXPECT_EQ(bound().padJump, 3u);
+}
+
+// F11 makes a window of another size: the open page is fitted to it, and the pointer finds its
+// buttons where they show. On 1000 x 720 "Back" (885, 664) shows at (691, 596).
+TEST_F(OptionsPageTest, AfterTheWindowChangesSizeThePointerFindsTheRowsWhereTheyShow) {
+    MenuState& menu = openOptions();
+    openWindow({1000, 720});
+    sf::Event resized;
+    resized.type = sf::Event::Resized;
+    resized.size = {1000, 720};
+    stack.handleEvent(resized);
+    frame();
+    click(691.f, 596.f);
+    EXPECT_EQ(menu.getPageCount(), 1u);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "core/WindowControl.hpp"
+#include "replay/Recording.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 
@@ -12,7 +14,6 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
-#include <SFML/Window/VideoMode.hpp>
 
 class GamePaths;
 
@@ -23,14 +24,13 @@ class GamePaths;
 // where drawing is slow, twice the time the last one took).
 class Application {
 public:
-    // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
-    // players in the paths' user folder. The first screen is the title, or the game for a demo.
-    Application(const CommandLine::Options& options, const GamePaths& paths);
+    // Opens the window as the player's settings say (fullscreen unless they chose a window), or
+    // windowed when the options ask for it; the screens keep the players in the paths' user
+    // folder. The first screen is the title, or the game for a demo or a replay.
+    Application(const CommandLine::Options& options, const GamePaths& paths,
+                Recording replay = Recording());
     // Plays until the window closes; the program's exit status.
     int run();
-
-    // The window --windowed asks for: 1280 x 720, or the largest 16:9 size the desktop holds.
-    static sf::VideoMode windowedMode(const sf::VideoMode& desktop);
 
 private:
     void processEvents();
@@ -42,15 +42,16 @@ private:
     // of them may still be waiting for, are gone before anything they use or write.
     sf::RenderWindow window;
     TextureHolder textures;
-    sf::VideoMode videoMode;
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
     sf::Image icon;
     VolumeControl volume;
+    WindowControl windowControl;
     int firstLevel = 1;
     Gamepad gamepad;
     CommandLine::Options options;
     int exitStatus = 0;
+    Recording replay;
     StateStack stateStack;
 };

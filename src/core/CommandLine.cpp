@@ -27,6 +27,15 @@ int levelNumber(const std::string& text) {
 // A reaction of ten seconds is no longer a player's.
 const int MaxReactionMs = 10000;
 
+// A folder or file; an empty one is the mistake given.
+std::string storePath(std::optional<std::filesystem::path>& option, const std::string& value,
+                      const char* mistake) {
+    if (value.empty())
+        return mistake;
+    option = value;
+    return {};
+}
+
 struct Option {
     const char* name;
     const char* value; // how the usage names the option's value; null for a plain switch
@@ -41,14 +50,11 @@ const Option Table[] = {
      [](Options& o, const std::string&) { o.help = true; return std::string(); }},
     {"--version", nullptr, "show the version and exit",
      [](Options& o, const std::string&) { o.version = true; return std::string(); }},
-    {"--windowed", nullptr, "play in a 1280x720 window (smaller to fit the desktop), not fullscreen",
+    {"--windowed", nullptr, "play in a 1280x720 window (smaller to fit the desktop) for this run",
      [](Options& o, const std::string&) { o.windowed = true; return std::string(); }},
     {"--data", "DIR", "read the pictures, sounds, levels and scripts from the folder DIR",
      [](Options& o, const std::string& dir) {
-         if (dir.empty())
-             return std::string("--data needs a folder");
-         o.dataFolder = dir;
-         return std::string();
+         return storePath(o.dataFolder, dir, "--data needs a folder");
      }},
     {"--demo", nullptr, "the game plays itself from level 1: no title, menu or players",
      [](Options& o, const std::string&) { o.demo = true; return std::string(); }},
@@ -68,6 +74,14 @@ const Option Table[] = {
                     ? std::string()
                     : "--reaction needs milliseconds from 0 to " + std::to_string(MaxReactionMs) +
                           ", not '" + milliseconds + "'";
+     }},
+    {"--replay", "FILE", "play the recording FILE back in a window (Escape ends, P pauses)",
+     [](Options& o, const std::string& file) {
+         return storePath(o.replayFile, file, "--replay needs a file");
+     }},
+    {"--record", "FILE", "record what is played into FILE, the automatic player's too",
+     [](Options& o, const std::string& file) {
+         return storePath(o.recordFile, file, "--record needs a file");
      }},
 };
 // clang-format on
@@ -111,6 +125,8 @@ CommandLine::CommandLine(const std::vector<std::string>& arguments) {
             mistake = name + " needs " + option->value;
         }
     }
+    if (mistake.empty() && parsed.replayFile && (parsed.demo || parsed.recordFile))
+        mistake = "--replay plays a recording; it cannot be combined with --demo or --record";
 }
 
 std::optional<int> CommandLine::answer(std::ostream& out, std::ostream& err) const {
@@ -127,6 +143,17 @@ std::optional<int> CommandLine::answer(std::ostream& out, std::ostream& err) con
         return 0;
     }
     return std::nullopt;
+}
+
+std::optional<int> CommandLine::refuseExitLevel(int levelCount, std::ostream& err) const {
+    if (parsed.exitAfterLevel <= levelCount)
+        return std::nullopt;
+    err << "quellix: --exit-after-level " << parsed.exitAfterLevel << ": there "
+        << (levelCount == 0   ? std::string("are no levels")
+            : levelCount == 1 ? std::string("is only 1 level")
+                              : "are only " + std::to_string(levelCount) + " levels")
+        << "\n";
+    return 2;
 }
 
 std::string CommandLine::usage() {

@@ -27,6 +27,10 @@ public:
         int exitAfterLevel = 0;
         // How many milliseconds of game time late the demo's automatic player sees what happens.
         int reactionMs = 0;
+        // A recording to play back in a window, instead of playing.
+        std::optional<std::filesystem::path> replayFile;
+        // Where to record what is played (the automatic player too), level by level.
+        std::optional<std::filesystem::path> recordFile;
     };
 
     // The arguments after the program's name.
@@ -40,6 +44,9 @@ public:
     // on `err` and 2 for an unknown option, a missing or unexpected value, or a stray argument.
     // Nothing is written when the game should start.
     std::optional<int> answer(std::ostream& out, std::ostream& err) const;
+    // Once the data folder is known: an --exit-after-level past the last of its levels could
+    // never end the game, so it is refused with the count on `err` and exit status 2.
+    std::optional<int> refuseExitLevel(int levelCount, std::ostream& err) const;
 
     static std::string usage();
     static std::string version();

@@ -14,10 +14,13 @@ class RenderWindow;
 class Event;
 } // namespace sf
 
+class Recording;
 class StateStack;
 class MusicPlayer;
 class UserProfile;
 class VolumeControl;
+class WindowControl;
+class Gamepad;
 
 // A screen of the game. Screens never change the stack themselves: they ask for a push, pop or
 // clear, which the stack carries out after the current event or update pass.
@@ -41,6 +44,13 @@ public:
         const CommandLine::Options* options = nullptr;
         // Where a screen that ends the program leaves its exit status; null when nobody asks.
         int* exitStatus = nullptr;
+        // Fullscreen or a window, and vertical sync; null where the window cannot be switched.
+        WindowControl* windowControl = nullptr;
+        // The pads' mapping to keys, which a screen that binds pad buttons holds back; may be null.
+        Gamepad* gamepad = nullptr;
+        // The recording the next game plays back instead of being played (the command line's, or
+        // a best run the menu chose); the game screen takes it, leaving it empty. Null is none.
+        Recording* replay = nullptr;
     };
 
     State(StateStack& stack, Context context);

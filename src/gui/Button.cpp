@@ -5,6 +5,7 @@
 #include <SFML/Graphics/Texture.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 namespace GUI {
 
@@ -37,14 +38,26 @@ void Button::setCallback(Callback newCallback) {
     callback = std::move(newCallback);
 }
 
-void Button::setText(const std::string& label, const sf::Font& font, unsigned int characterSize) {
+void Button::setText(const std::string& label, const sf::Font& font, unsigned int characterSize,
+                     float pixelsPerUnit) {
     text.setString(sf::String::fromUtf8(label.begin(), label.end()));
+    labelSize = characterSize;
     text.setScale(1.f, 1.f);
     text.setFont(font);
-    text.setCharacterSize(characterSize);
-    const sf::FloatRect bounds = text.getGlobalBounds();
+    text.setCharacterSize(
+        std::max(1u, static_cast<unsigned>(std::lround(characterSize * pixelsPerUnit))));
+    const sf::FloatRect bounds = text.getLocalBounds();
+    const float back = 1.f / pixelsPerUnit;
+    text.setScale(back, back);
     text.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
-    text.setPosition(-bounds.left, -bounds.top);
+    text.setPosition(-bounds.left * back, -bounds.top * back);
+}
+
+void Button::setPixelsPerUnit(float pixels) {
+    if (const sf::Font* font = text.getFont()) {
+        const auto utf8 = text.getString().toUtf8();
+        setText(std::string(utf8.begin(), utf8.end()), *font, labelSize, pixels);
+    }
 }
 
 void Button::setTextures(const std::vector<const sf::Texture*>& list) {
@@ -74,6 +87,12 @@ void Button::setSize(int width, int height) {
     const sf::FloatRect bounds = shape->getLocalBounds();
     shape->setOrigin(bounds.width / 2.f, bounds.height / 2.f);
     shape->setPosition(bounds.width / 2.f, bounds.height / 2.f);
+}
+
+void Button::setPictureSize(sf::Vector2f size) {
+    shape->setSize(size);
+    shape->setOrigin(size.x / 2.f, size.y / 2.f);
+    shape->setPosition(0.f, 0.f);
 }
 
 void Button::setOutlineThickness(float thickness) {

@@ -34,8 +34,11 @@ public:
     ~Button() override;
 
     void setCallback(Callback newCallback);
-    // The label is UTF-8. It is centred on the button's position.
-    void setText(const std::string& label, const sf::Font& font, unsigned int characterSize);
+    // The label is UTF-8. It is centred on the button's position. pixelsPerUnit is how many window
+    // pixels a unit of the button's coordinates is drawn at: the glyphs are rasterised at that
+    // size, so the label stays sharp when the page is drawn scaled.
+    void setText(const std::string& label, const sf::Font& font, unsigned int characterSize,
+                 float pixelsPerUnit = 1.f);
     // Up to four textures, one per look; with any other count than four the fourth repeats the
     // first. The picture takes the size of the first texture, centred on the button's position.
     void setTextures(const std::vector<const sf::Texture*>& list);
@@ -44,8 +47,11 @@ public:
     void setColors(ColourTable table, const std::vector<sf::Color>& list);
     // Puts the picture's top-left corner at the button's position.
     void setSize(int width, int height);
+    // Draws the picture, stretched, at this size, still centred on the button's position.
+    void setPictureSize(sf::Vector2f size);
     void setOutlineThickness(float thickness);
 
+    void setPixelsPerUnit(float pixels) override;
     void setHovered(bool flag) override;
     void setActive(bool flag) override;
     sf::FloatRect getBounds() const override;
@@ -64,6 +70,7 @@ private:
     bool drawsText() const { return kind == TextOnly || kind == ShapeAndText; }
 
     sf::Text text;
+    unsigned labelSize = 30; // in the button's own units
     bool fillFollowsState;
     Kind kind;
     std::unique_ptr<sf::RectangleShape> shape;

@@ -45,6 +45,10 @@ void Container::handleKey(sf::Keyboard::Key key) {
             if (children[static_cast<std::size_t>(at)]->isSelectable()) {
                 selected = at;
                 keysLead = true;
+                // At once, so a key that acts on the highlighted component (Left and Right on a
+                // volume) finds it where it is now, not where the last frame showed it.
+                for (std::size_t i = 0; i < children.size(); ++i)
+                    children[i]->setHovered(static_cast<int>(i) == selected);
                 return;
             }
         }
@@ -116,7 +120,8 @@ void Container::draw(sf::RenderTarget& target, sf::RenderStates states) const {
 
 sf::Vector2f Container::pointerPosition() const {
     const sf::Vector2i position = sf::Mouse::getPosition(*window);
-    return sf::Vector2f(static_cast<float>(position.x), static_cast<float>(position.y));
+    return getInverseTransform().transformPoint(
+        sf::Vector2f(static_cast<float>(position.x), static_cast<float>(position.y)));
 }
 
 } // namespace GUI

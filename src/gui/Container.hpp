@@ -25,6 +25,9 @@ class Component;
 // look while the keys lead. When the pointer moves, it leads again, and the highlight goes to the
 // component the pointer hovers, so the keys go on from there.
 //
+// The container's own transform places the page in the window: the page is drawn through it and
+// the pointer is mapped back through it, so components are laid out in the page's coordinates.
+//
 // A container refers to its components without owning them; whoever creates them keeps them alive
 // as long as any container (or copy of one) refers to them. Copies share the same components.
 class Container : public sf::Drawable, public sf::Transformable {
@@ -42,8 +45,9 @@ public:
     // Hover pass, once per frame, with the pointer and the left button as they are now.
     void update();
 
-    // The same two passes with the pointer already known: what the ones above do once they have
-    // read the mouse. Tests use them to drive the rules without moving the real pointer.
+    // The same two passes with the pointer already known, in the page's coordinates: what the ones
+    // above do once they have read the mouse. Tests use them to drive the rules without moving the
+    // real pointer.
     void handleEvent(const sf::Event& event, sf::Vector2f pointer);
     void update(sf::Vector2f pointer, bool leftButtonHeld);
 

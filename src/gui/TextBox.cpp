@@ -4,12 +4,19 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <algorithm>
+#include <cmath>
+
 namespace GUI {
 
 namespace {
 
 constexpr sf::Uint32 Backspace = 8;
 constexpr sf::Uint32 Enter = 13;
+const sf::Color CursorColour(27, 31, 42);
+constexpr float CursorWidth = 2.f;
+// Between the box's edge and the cursor while the prompt shows, and above and below the cursor.
+constexpr float CursorMargin = 4.f;
 
 std::string toUtf8(const sf::String& string) {
     const auto bytes = string.toUtf8();
@@ -64,7 +71,28 @@ void TextBox::setPosition(sf::Vector2f position) {
 
 void TextBox::setSize(sf::Vector2f size) {
     box.setSize(size);
-    text.setCharacterSize(static_cast<unsigned int>(size.y - 6.f));
+    const auto layoutSize = static_cast<unsigned int>(size.y - 6.f);
+    text.setCharacterSize(
+        std::max(1u, static_cast<unsigned int>(std::lround(layoutSize * pixelsPerUnit))));
+    text.setScale(1.f / pixelsPerUnit, 1.f / pixelsPerUnit);
+}
+
+void TextBox::setPixelsPerUnit(float pixels) {
+    pixelsPerUnit = pixels;
+    setSize(box.getSize());
+}
+
+bool TextBox::showsCursor() const {
+    return isActive() || typingWithoutPress;
+}
+
+sf::FloatRect TextBox::getCursor() const {
+    const sf::FloatRect area = box.getGlobalBounds();
+    const float x = showsPrompt ? box.getPosition().x + CursorMargin
+                                : text.findCharacterPos(text.getString().getSize()).x + 1.f;
+    const float top = box.getPosition().y + CursorMargin;
+    return sf::FloatRect(std::min(x, area.left + area.width - CursorWidth - CursorMargin), top,
+                         CursorWidth, box.getSize().y - 2.f * CursorMargin);
 }
 
 void TextBox::setActive(bool flag) {
@@ -129,6 +157,13 @@ void TextBox::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     states.transform *= getTransform();
     target.draw(box, states);
     target.draw(text, states);
+    if (showsCursor()) {
+        const sf::FloatRect place = getCursor();
+        sf::RectangleShape cursor(sf::Vector2f(place.width, place.height));
+        cursor.setPosition(place.left, place.top);
+        cursor.setFillColor(CursorColour);
+        target.draw(cursor, states);
+    }
 }
 
 } // namespace GUI

@@ -1,29 +1,20 @@
 #include "screens/LoadingState.hpp"
 
-#include "core/Pictures.hpp"
 #include "core/ResourceHolder.hpp"
+#include "screens/ScreenLayout.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Event.hpp>
 
 LoadingState::LoadingState(StateStack& stack, Context context)
-    : State(stack, context), background(), task(context), window(context.window) {
+    : State(stack, context), task(context), window(context.window) {
     // Loaded here, before the task starts, because the main thread may not touch the holder again
-    // until the task has finished.
+    // until the task has finished. A picture that could not be loaded leaves the window black.
     context.textures->load(Textures::LoadingScreen, "Images/LoadingScreen.png");
-    sf::Texture& texture = context.textures->get(Textures::LoadingScreen);
-    texture.setSmooth(true);
-    Pictures::keepAtDrawnSize(texture, window->getSize());
-    background.setTexture(texture);
-
-    const sf::FloatRect bounds = background.getLocalBounds();
-    const sf::Vector2f windowSize(static_cast<float>(window->getSize().x),
-                                  static_cast<float>(window->getSize().y));
-    background.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
-    // A picture that could not be loaded has no size to stretch; the window stays black.
-    if (bounds.width > 0.f && bounds.height > 0.f)
-        background.setScale(windowSize.x / bounds.width, windowSize.y / bounds.height);
-    background.setPosition(windowSize.x / 2.f, windowSize.y / 2.f);
+    picture = &context.textures->get(Textures::LoadingScreen);
+    picture->setSmooth(true);
+    background = Backdrop(*picture, ScreenLayout(window->getSize()));
 
     task.execute();
 }
@@ -47,6 +38,9 @@ bool LoadingState::update(sf::Time) {
     return true;
 }
 
-bool LoadingState::handleEvent(const sf::Event&) {
+bool LoadingState::handleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::Resized)
+        background =
+            Backdrop(*picture, ScreenLayout(sf::Vector2u(event.size.width, event.size.height)));
     return true;
 }

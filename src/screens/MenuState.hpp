@@ -2,25 +2,32 @@
 
 #include "core/State.hpp"
 #include "gui/Container.hpp"
+#include "screens/Backdrop.hpp"
+#include "screens/MenuWidgets.hpp"
+#include "screens/ScreenLayout.hpp"
 
-#include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace GUI {
-class Component;
 class Button;
 } // namespace GUI
+class OptionsPage;
 
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
-// ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1), the name
-// page on a first start, and the user page listing the players. Pages answer the mouse and the
-// keyboard; the volume keys work everywhere but on the name page, where they are typed.
+// ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
+// row of smaller buttons with "Levels" and "Options"), the name page on a first start, the user
+// page listing the players, the Levels page (LevelsPage), and the options page (OptionsPage), which
+// has the first say on every event while it is open. Pages answer the mouse and the keyboard; the
+// volume keys work everywhere but on the name page, where they are typed. Everything is laid out
+// in 1280 x 720 and drawn scaled to the window, and fitted again when the window changes size
+// (F11).
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -37,29 +44,40 @@ public:
     std::size_t getPageCount() const { return pages.size(); }
     // The page shown; the main page is always there beneath the others.
     const GUI::Container& getFrontPage() const { return pages.front(); }
+    // In layout units, as the pages' widgets.
     const sf::Text& getWelcome() const { return welcome; }
+    // Under the welcome line: why a name was not taken, or that the player cannot be remembered.
+    const sf::Text& getNotice() const { return notice; }
 
 private:
-    enum class PageChange { OpenUserPage, Close };
+    enum class PageChange { OpenUserPage, OpenLevelsPage, OpenOptions, Close, CloseOptions };
 
-    GUI::Button& makeButton(const std::string& label, float y);
     GUI::Container buildMainPage();
+    // A small button of the main page's bottom row, centred at x.
+    GUI::Button& bottomRowButton(const std::string& label, float x, std::function<void()> action);
     void play(int firstLevel);
     void buildNamePage();
     void buildUserPage();
+    // Levels reached, best times, and the best runs to watch (LevelsPage).
+    void buildLevelsPage();
     void enterName();
     void setWelcome(const std::string& name);
+    void setNotice(const std::string& text);
     void applyPageChanges();
+    void layOut(sf::Vector2u windowSize);
 
+    ScreenLayout layout;
+    Backdrop background;
+    MenuWidgets widgets;
     // The front element is the current page.
     std::deque<GUI::Container> pages;
-    sf::Sprite background;
     sf::Text title;
     sf::Text welcome;
-    // Every widget the pages refer to; released with the screen.
-    std::vector<std::unique_ptr<GUI::Component>> widgets;
+    sf::Text notice;
     std::shared_ptr<std::string> typedName;
     // Pages are removed only after the page has finished handling the event; removing it inside
     // its own loop would destroy the loop's container.
     std::vector<PageChange> pendingPageChanges;
+    // While the options page is open (at the front).
+    std::unique_ptr<OptionsPage> options;
 };

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "core/State.hpp"
+#include "screens/ScreenLayout.hpp"
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 
 // The first screen: the title picture under a black overlay that lightens, then darkens again,
-// and hands over to the loading screen. Any key or mouse button skips it. The picture is released
-// with the screen.
+// and hands over to the loading screen. Any key or mouse button skips it. The picture sits in the
+// middle of the 1280 x 720 layout, scaled with it to the window; the overlay covers the whole
+// window. The picture is released with the screen.
 class TitleState : public State {
 public:
     static constexpr const char* PictureFile = "Images/TitleScreen.png";
@@ -24,8 +26,11 @@ public:
     const sf::RectangleShape& getFader() const { return fader; }
 
 private:
+    // For a window of a new size.
+    void layOut(sf::Vector2u windowSize);
     void leave();
 
+    ScreenLayout layout;
     sf::Sprite background;
     sf::RectangleShape fader;
     int alpha = 255;

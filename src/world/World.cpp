@@ -24,31 +24,32 @@
 
 namespace {
 
-std::string levelFile(int level) {
-    return "Levels/Level" + std::to_string(level) + ".lua";
-}
-
 bool isFinite(const sf::FloatRect& r) {
     return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.width) &&
            std::isfinite(r.height);
 }
 
 // Cells are a thirtieth of the width, but actors, speeds and jumps have fixed sizes in pixels:
-// laid out any wider, the gaps between ledges would be out of reach.
+// laid out any wider, the gaps between ledges would be out of reach; any narrower, the tank would
+// not fit between them.
+const unsigned NarrowestLayout = 1280;
 const unsigned WidestLayout = 1920;
 
-// The size the world is laid out and played in for a target of the given size.
+// The size the world is laid out and played in for a target of the given size: of its shape, and
+// between the narrowest and the widest layout across.
 sf::Vector2u layoutSize(sf::Vector2u targetSize) {
-    if (targetSize.x <= WidestLayout)
+    const unsigned width = std::clamp(targetSize.x, NarrowestLayout, WidestLayout);
+    if (width == targetSize.x)
         return targetSize;
-    const double height = static_cast<double>(WidestLayout) * targetSize.y / targetSize.x;
-    return {WidestLayout, std::max(1u, static_cast<unsigned>(std::lround(height)))};
+    const double height = static_cast<double>(width) * targetSize.y / targetSize.x;
+    return {width, std::max(1u, static_cast<unsigned>(std::lround(height)))};
 }
 
 } // namespace
 
-World::World(sf::RenderTarget& target, int firstLevel)
-    : target(target), layout(layoutSize(target.getSize())) {
+World::World(sf::RenderTarget& target, int firstLevel, sf::Vector2u playedIn)
+    : target(target),
+      layout(playedIn.x > 0 && playedIn.y > 0 ? playedIn : layoutSize(target.getSize())) {
     levelCount = countLevels();
     level = firstLevel >= 1 && firstLevel <= levelCount ? firstLevel : 1;
     loadTextures();
@@ -63,6 +64,10 @@ World::~World() {
     sceneGraph.clearChildren();
     if (textureHolder == &textures)
         textureHolder = nullptr;
+}
+
+std::string World::levelFile(int level) {
+    return "Levels/Level" + std::to_string(level) + ".lua";
 }
 
 int World::countLevels() {
@@ -241,6 +246,7 @@ bool World::step(sf::Time dt) {
     if (!playable)
         return false;
     levelTime += dt;
+    lastStep = dt;
     sceneGraph.update(dt);
     handleCollisions();
     drainCommands(dt);
