@@ -80,6 +80,8 @@ void AutoPlayer::startLevel(const PlayerView& view) {
     legs.clear();
     errand = {};
     seenStep = -1;
+    retries = 0;
+    waited = 0;
     blocker = 0;
     blocked = 0;
 }
