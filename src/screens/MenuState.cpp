@@ -2,9 +2,12 @@
 
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
+#include "core/SoundPlayer.hpp"
 #include "gui/Button.hpp"
-#include "gui/TextBox.hpp"
+#include "screens/HowToPlayPage.hpp"
+#include "screens/NamePage.hpp"
 #include "screens/UserFiles.hpp"
+#include "screens/UserPage.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 #include "world/World.hpp"
@@ -26,9 +29,6 @@ const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::NormalButton, "Images/NormalButton.png"},
     {Textures::ActiveButton, "Images/ActiveButton.png"},
     {Textures::SelectedButton, "Images/SelectedButton.png"}};
-// The name page's box, centred on the screen.
-const sf::Vector2f NameBoxSize(500.f, 32.f);
-const sf::Vector2f NameBoxCorner((ScreenLayout::Width - NameBoxSize.x) / 2.f, 200.f);
 
 sf::String fromUtf8(const std::string& text) {
     return sf::String::fromUtf8(text.begin(), text.end());
@@ -54,10 +54,13 @@ MenuState::MenuState(StateStack& stack, Context context)
       background(context.textures->get(Textures::MenuScreen), layout), widgets(context, layout) {
     pages.push_front(buildMainPage());
     pages.front().selectFirst();
-    if (!context.profile->loggedIn)
-        buildNamePage();
+    if (!context.profile->loggedIn) {
+        openNamePage();
+        applyPageChanges();
+    }
 
     context.music->play(MusicTheme::MenuTheme);
+    MenuWidgets::loadSounds();
 
     const sf::Font& titleFont = context.fonts->get(Fonts::MenuTitle);
     title.setFont(titleFont);
@@ -90,7 +93,7 @@ void MenuState::draw() {
     window.setView(window.getDefaultView());
     window.clear(sf::Color(0, 0, 0, 255));
     window.draw(background);
-    sf::RenderStates laidOut(layout.getTransform());
+    const sf::RenderStates laidOut(layout.getTransform());
     window.draw(title, laidOut);
     window.draw(welcome, laidOut);
     if (!pages.empty())
@@ -101,6 +104,8 @@ void MenuState::draw() {
 bool MenuState::update(sf::Time) {
     if (!pages.empty())
         pages.front().update();
+    // No world runs to do it.
+    soundPlayer().removeStoppedSounds();
     return true;
 }
 
@@ -108,7 +113,7 @@ bool MenuState::handleEvent(const sf::Event& event) {
     if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
         requestPop();
     // On the name page the same keys type the name.
-    if (getContext().profile->loggedIn)
+    if (!namePage)
         getContext().volume->handleEvent(event);
     if (!pages.empty())
         pages.front().handleEvent(event);
@@ -122,7 +127,7 @@ GUI::Container MenuState::buildMainPage() {
     GUI::Button& play = widgets.button("Play", {ScreenLayout::Width / 2.f, 350.f});
     play.setCallback([this] { this->play(1); });
     GUI::Button& user = widgets.button("User", {ScreenLayout::Width / 2.f, 430.f});
-    user.setCallback([this] { pendingPageChanges.push_back(PageChange::OpenUserPage); });
+    user.setCallback([this] { openUserPage(); });
     GUI::Button& exit = widgets.button("Exit", {ScreenLayout::Width / 2.f, 510.f});
     exit.setCallback([this] { requestPop(); });
     std::vector<GUI::Button*> buttons{&play, &user, &exit};
@@ -137,7 +142,8 @@ GUI::Container MenuState::buildMainPage() {
         buttons.push_back(&resume);
     }
 
-    // The bottom row, left to right, after the buttons above for Up and Down.
+    // The bottom row of smaller buttons, left to right, after the buttons above for Up and Down.
+    buttons.push_back(&bottomRowButton("How to play", 340.f, [this] { openHowToPlay(false); }));
 
     for (GUI::Button* button : buttons) {
         button->setColors(GUI::Button::Label, MenuWidgets::LabelColours);
@@ -155,56 +161,50 @@ GUI::Button& MenuState::bottomRowButton(const std::string& label, float x,
 }
 
 void MenuState::play(int firstLevel) {
+    const UserProfile& profile = *getContext().profile;
+    const UserFiles files(getContext().userFolder);
+    if (firstLevel == 1 && profile.loggedIn && files.isNewPlayer(profile.name)) {
+        files.setNewPlayer(profile.name, false);
+        openHowToPlay(true);
+        return;
+    }
+    startGame(firstLevel);
+}
+
+void MenuState::startGame(int firstLevel) {
     if (int* next = getContext().firstLevel)
         *next = firstLevel;
     requestPop();
     requestPush(States::Game);
 }
 
-void MenuState::buildNamePage() {
-    const Context context = getContext();
-    typedName = std::make_shared<std::string>();
-    GUI::Container page = widgets.page();
-    auto box = std::make_unique<GUI::TextBox>(NameBoxCorner, NameBoxSize, typedName);
-    box->setPixelsPerUnit(layout.getScale());
-    box->setText("Enter Your Name");
-    box->setFont(context.fonts->get(Fonts::MenuButton));
-    box->setBoxColors(sf::Color::White, sf::Color::Black);
-    box->setTextColor(sf::Color::Red);
-    box->setMaxLength(UserFiles::MaxNameLength);
-    box->setCallback([this] { enterName(); });
-    box->setTypingWithoutPress(true);
-    page.pack(&widgets.keep(std::move(box)));
-    pages.push_front(page);
+void MenuState::openNamePage() {
+    namePage =
+        std::make_unique<NamePage>(widgets, [this](const std::string& name) { enterName(name); });
+    openPage(namePage->getPage());
 }
 
-void MenuState::buildUserPage() {
-    GUI::Container page = widgets.page();
-    GUI::Button& back = widgets.button("Back", {ScreenLayout::Width / 2.f, 0.f});
-    back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
-    // "Back" goes one row below the last name and must stay on the screen, or the page could not
-    // be left: only the newest names that fit are shown.
-    const float lowest = ScreenLayout::Height - back.getBounds().height / 2.f;
-    float y = 400.f;
-    for (const std::string& name : UserFiles(getContext().userFolder).list()) {
-        if (name.empty())
-            continue;
-        if (y + 100.f > lowest)
-            break;
-        page.pack(&widgets.button(name, {ScreenLayout::Width / 2.f, y}));
-        y += 50.f;
-    }
-    back.setPosition(back.getPosition().x, y + 50.f);
-    page.pack(&back);
-    page.selectFirst();
-    pages.push_front(page);
+void MenuState::openUserPage() {
+    UserPage::Actions actions;
+    actions.choose = [this](const std::string& name) { choosePlayer(name); };
+    actions.newPlayer = [this] { openNamePage(); };
+    actions.back = [this] { closePage(); };
+    openPage(UserPage(widgets, UserFiles(getContext().userFolder).list(), actions).getPage());
 }
 
-void MenuState::enterName() {
-    const std::string name = *typedName;
-    if (!UserFiles::isValidName(name)) {
+void MenuState::openHowToPlay(bool beforeFirstLevel) {
+    if (!howToPlay)
+        howToPlay = std::make_unique<HowToPlayPage>(
+            widgets, [this] { closePage(); }, [this] { startGame(1); });
+    openPage(beforeFirstLevel ? howToPlay->beforeFirstLevel() : howToPlay->fromMenu());
+}
+
+void MenuState::enterName(const std::string& name) {
+    const std::string refused = UserFiles::whyRefused(name);
+    if (!refused.empty()) {
         // The name page stays, so another name can be typed.
-        std::cerr << "\"" << name << "\" cannot be used as a player's name\n";
+        std::cerr << "\"" << name << "\" cannot be used as a player's name: " << refused << "\n";
+        namePage->setReason(refused);
         return;
     }
     UserProfile& profile = *getContext().profile;
@@ -212,16 +212,36 @@ void MenuState::enterName() {
     if (files.hasUserFile(name)) {
         profile.load(files.userFile(name));
         files.keepListed(name);
-    } else {
-        files.registerUser(name, profile);
+    } else if (files.registerUser(name, profile) == UserFiles::Registration::Registered) {
+        files.setNewPlayer(name, true);
     }
+    becomeCurrent(name);
+}
+
+void MenuState::choosePlayer(const std::string& name) {
+    UserProfile& profile = *getContext().profile;
+    const UserFiles files(getContext().userFolder);
+    if (!files.hasUserFile(name)) {
+        std::cerr << files.userFile(name).string() << ": " << name
+                  << " has no file that can be read, so cannot be chosen\n";
+        return;
+    }
+    profile.load(files.userFile(name));
+    files.moveFirst(name);
+    becomeCurrent(name);
+}
+
+void MenuState::becomeCurrent(const std::string& name) {
+    UserProfile& profile = *getContext().profile;
     profile.name = name;
     profile.loggedIn = true;
-    // The main page under the name page was built before the player's progress was known.
+    // The main page was built for the player before, or for none.
     pages.back() = buildMainPage();
     pages.back().selectFirst();
     setWelcome(name);
-    pendingPageChanges.push_back(PageChange::Close);
+    // Back to the main page, from the name page and the user page under it.
+    for (std::size_t page = 1; page < pages.size(); ++page)
+        closePage();
 }
 
 void MenuState::setWelcome(const std::string& name) {
@@ -230,12 +250,25 @@ void MenuState::setWelcome(const std::string& name) {
     welcome.setPosition(ScreenLayout::Width / 2.f, 250.f);
 }
 
-void MenuState::applyPageChanges() {
-    for (const PageChange change : pendingPageChanges) {
-        if (change == PageChange::OpenUserPage)
-            buildUserPage();
-        else if (!pages.empty())
+void MenuState::openPage(const GUI::Container& page) {
+    pendingPageChanges.push_back([this, page] { pages.push_front(page); });
+}
+
+void MenuState::closePage() {
+    pendingPageChanges.push_back([this] {
+        if (pages.size() > 1)
             pages.pop_front();
+        if (pages.size() == 1)
+            namePage.reset();
+    });
+}
+
+void MenuState::applyPageChanges() {
+    // A change may ask for more (a page that opens another as it is built); those come next.
+    while (!pendingPageChanges.empty()) {
+        const std::vector<std::function<void()>> changes = std::move(pendingPageChanges);
+        pendingPageChanges.clear();
+        for (const auto& change : changes)
+            change();
     }
-    pendingPageChanges.clear();
 }

@@ -17,13 +17,17 @@
 namespace GUI {
 class Button;
 } // namespace GUI
+class HowToPlayPage;
+class NamePage;
 
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons), the name page on a first start, and the user page listing the players.
-// Pages answer the mouse and the keyboard; the volume keys work everywhere but on the name page,
-// where they are typed. Everything is laid out in 1280 x 720 and drawn scaled to the window.
+// row of smaller buttons: "How to play"), the name page on a first start or for a new player, the
+// user page listing the players, and How to play, which also opens by itself before a new
+// player's first level. Pages answer the mouse and the keyboard; the volume keys work everywhere
+// but on the name page, where they are typed. Everything is laid out in 1280 x 720 and drawn
+// scaled to the window.
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -44,16 +48,24 @@ public:
     const sf::Text& getWelcome() const { return welcome; }
 
 private:
-    enum class PageChange { OpenUserPage, Close };
-
     GUI::Container buildMainPage();
     // A small button of the main page's bottom row, centred at x.
     GUI::Button& bottomRowButton(const std::string& label, float x, std::function<void()> action);
+    // Play from the level; a new player first sees How to play, once.
     void play(int firstLevel);
-    void buildNamePage();
-    void buildUserPage();
-    void enterName();
+    void startGame(int firstLevel);
+    void openNamePage();
+    void openUserPage();
+    void openHowToPlay(bool beforeFirstLevel);
+    void enterName(const std::string& name);
+    void choosePlayer(const std::string& name);
+    // The player is known and current from now on: the welcome line and the main page follow.
+    void becomeCurrent(const std::string& name);
     void setWelcome(const std::string& name);
+    // Pages are opened and closed only after the front page has finished handling the event;
+    // closing it inside its own loop would destroy the loop's container.
+    void openPage(const GUI::Container& page);
+    void closePage();
     void applyPageChanges();
 
     ScreenLayout layout;
@@ -63,8 +75,8 @@ private:
     std::deque<GUI::Container> pages;
     sf::Text title;
     sf::Text welcome;
-    std::shared_ptr<std::string> typedName;
-    // Pages are removed only after the page has finished handling the event; removing it inside
-    // its own loop would destroy the loop's container.
-    std::vector<PageChange> pendingPageChanges;
+    // The name page while one may be shown; made when How to play first opens.
+    std::unique_ptr<NamePage> namePage;
+    std::unique_ptr<HowToPlayPage> howToPlay;
+    std::vector<std::function<void()>> pendingPageChanges;
 };
