@@ -3,6 +3,7 @@
 target_sources(quellix_tests PRIVATE
   test_command_line.cpp
   test_commands.cpp
+  test_frame_limit.cpp
   test_game_paths.cpp
   test_resource_holder.cpp
   test_scene_node.cpp

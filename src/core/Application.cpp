@@ -72,7 +72,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
     }
     // With fixed steps the game paces its own drawing, and an update must never wait for the
     // screen's refresh.
-    window.setVerticalSyncEnabled(!options.fixedStep);
+    frameLimit.setVerticalSync(window, !options.fixedStep);
 }
 
 sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop) {
@@ -98,6 +98,8 @@ int Application::run() {
             render();
             drawing = sinceDrawn.getElapsedTime();
         }
+        if (!options.fixedStep)
+            frameLimit.waitForNextFrame();
     }
     return exitStatus;
 }

@@ -2,6 +2,7 @@
 
 #include "actors/Gamepad.hpp"
 #include "core/CommandLine.hpp"
+#include "core/FrameLimit.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
@@ -20,7 +21,8 @@ class GamePaths;
 // the real elapsed time, draw. The loop ends when the window closes or no screen is left.
 // With fixed steps every update is given 1/60 s instead, updates follow each other as fast as they
 // can, and a frame is drawn only when 1/60 s of real time has passed since the last one (and,
-// where drawing is slow, twice the time the last one took).
+// where drawing is slow, twice the time the last one took). Otherwise vertical sync paces the
+// loop, or, where the display has none, the frame limit: 60 frames a second at most.
 class Application {
 public:
     // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
@@ -49,6 +51,7 @@ private:
     sf::Image icon;
     VolumeControl volume;
     int firstLevel = 1;
+    FrameLimit frameLimit;
     Gamepad gamepad;
     CommandLine::Options options;
     int exitStatus = 0;
