@@ -6,6 +6,8 @@
 // printed against the goal of 1.3.
 // Usage: menu_cpu_probe GAME_BINARY BARE_WINDOW DATA_FOLDER [ROUNDS]   (needs an X display
 // without vertical sync, such as Xvfb, and xdotool)
+#include "ChildProcess.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -24,31 +26,6 @@
 namespace {
 
 const int MeasuredSeconds = 10;
-
-pid_t start(const std::string& binary, const std::vector<std::string>& arguments,
-            const char* folder) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(folder) != 0)
-            _exit(127);
-        std::freopen("/dev/null", "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(binary.c_str())};
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        execv(binary.c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-void stop(pid_t pid) {
-    kill(pid, SIGTERM);
-    for (int i = 0; i < 100 && waitpid(pid, nullptr, WNOHANG) == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-}
 
 // User and system time the process has used so far, all its threads, in seconds.
 double processorSeconds(pid_t pid) {
@@ -82,13 +59,13 @@ int main(int argc, char** argv) {
 
     double gameTotal = 0.0, bareTotal = 0.0;
     for (int round = 1; round <= rounds; ++round) {
-        const pid_t menu = start(game, {}, folder);
+        const pid_t menu = startProgram(game, {}, folder);
         // The title gives way to a key; the loading screen to the menu, soon after.
         std::this_thread::sleep_for(std::chrono::seconds(2));
         std::system("xdotool search --name Gravelmoth windowfocus --sync key shift "
                     "mousemove 1 1 >/dev/null 2>&1");
         std::this_thread::sleep_for(std::chrono::seconds(3));
-        const pid_t picture = start(bare, {"Images/TitleScreen.png", "60"}, folder);
+        const pid_t picture = startProgram(bare, {"Images/TitleScreen.png", "60"}, folder);
         std::this_thread::sleep_for(std::chrono::seconds(2));
 
         const double gameBefore = processorSeconds(menu);
@@ -96,8 +73,8 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::seconds(MeasuredSeconds));
         const double gameUsed = processorSeconds(menu) - gameBefore;
         const double bareUsed = processorSeconds(picture) - bareBefore;
-        stop(picture);
-        stop(menu);
+        stopProgram(picture);
+        stopProgram(menu);
         if (gameBefore < 0.0 || bareBefore < 0.0) {
             std::cerr << "menu_cpu_probe: a program ended before it was measured\n";
             return 1;

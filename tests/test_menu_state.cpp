@@ -169,24 +169,20 @@ protected:
         return bounds;
     }
 
-    // The words on the front page that are not on a button.
-    std::vector<std::string> frontPageWords() const {
-        std::vector<std::string> words;
+    // The words of the front page's widgets of one kind: the buttons' labels, the labels' words.
+    template <typename Widget> std::vector<std::string> frontPageTexts() const {
+        std::vector<std::string> texts;
         for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
-            if (const auto* label = dynamic_cast<const GUI::Label*>(child))
-                words.push_back(label->getText().getString().toAnsiString());
-        return words;
+            if (const auto* widget = dynamic_cast<const Widget*>(child))
+                texts.push_back(widget->getText().getString().toAnsiString());
+        return texts;
     }
+    // The words on the front page that are not on a button.
+    std::vector<std::string> frontPageWords() const { return frontPageTexts<GUI::Label>(); }
 
     std::string listFile() const { return readFile(dir / "User" / "UserData.bin"); }
 
-    std::vector<std::string> frontPageLabels() const {
-        std::vector<std::string> labels;
-        for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
-            if (const auto* button = dynamic_cast<const GUI::Button*>(child))
-                labels.push_back(button->getText().getString().toAnsiString());
-        return labels;
-    }
+    std::vector<std::string> frontPageLabels() const { return frontPageTexts<GUI::Button>(); }
 
     // The buttons of the front page that show the hovered picture.
     std::vector<std::string> labelsLookingHovered() {
