@@ -3,13 +3,13 @@
 target_sources(quellix_tests PRIVATE
   test_command_line.cpp
   test_commands.cpp
-  test_frame_limit.cpp
   test_game_paths.cpp
   test_resource_holder.cpp
   test_scene_node.cpp
   test_sound_player.cpp
   test_state_stack.cpp
   test_title_state.cpp
+  test_window_control.cpp
 )
 target_sources(quellix_e2e_tests PRIVATE
   test_start_e2e.cpp

@@ -1,7 +1,7 @@
 // The command line: each option, values given both ways, mistakes, and what --help, --version and
 // a mistake print where, with which exit status.
-#include "core/Application.hpp"
 #include "core/CommandLine.hpp"
+#include "core/WindowControl.hpp"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +138,7 @@ TEST(WindowedMode, Is1280x720OrTheLargestSixteenByNineThatFitsTheDesktop) {
     // clang-format on
     for (const auto& c : cases) {
         const sf::VideoMode mode =
-            Application::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
+            WindowControl::windowedMode(sf::VideoMode(c.deskWidth, c.deskHeight, 24));
         EXPECT_EQ(mode.width, c.width) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.height, c.height) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.bitsPerPixel, 24u);

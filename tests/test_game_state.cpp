@@ -105,7 +105,7 @@ protected:
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
-    VolumeControl volume{dir / "Settings.txt"};
+    VolumeControl volume{dir / "Settings.txt", music};
     int firstLevel = 1;
     CommandLine::Options options;
     int exitStatus = -1;
@@ -278,6 +278,23 @@ TEST_F(GameStateScreen, PStopsPlayAndTheMusicAndOnlyPGoesOn) {
     stack.handleEvent(keyPressed(sf::Keyboard::P));
     stack.handleEvent(keyPressed(sf::Keyboard::Escape));
     EXPECT_TRUE(stack.isEmpty()) << "Escape ends the game, paused or not";
+}
+
+TEST_F(GameStateScreen, ThePauseKeyIsTheOneTheSettingsBind) {
+    Settings chosen;
+    ASSERT_TRUE(chosen.controls.bind(Bindings::Pause, sf::Keyboard::Space));
+    volume.change(chosen);
+    start(true);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.update(Frame);
+    Tank* tank = world().getPlayer()->getTank();
+    ASSERT_NE(tank, nullptr) << "P pauses no more";
+    tank->setVelocity(300.f, 0.f);
+    const sf::Vector2f where = tank->getPosition();
+    stack.handleEvent(keyPressed(sf::Keyboard::Space));
+    for (int i = 0; i < 30; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(tank->getPosition(), where) << "Space pauses";
 }
 
 TEST_F(GameStateScreen, TheLevelsNumberShowsForTwoSecondsOfPlay) {

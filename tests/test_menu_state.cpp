@@ -1,9 +1,11 @@
 // The menu on a real window, clicked by moving the X pointer and handing the screen button events,
 // and driven with keys: the name page, the user page, the page changes, the choices that leave the
-// menu, "Continue" for a player who got further, and the volume keys.
+// menu, "Continue" for a player who got further, the volume keys, and the options page.
+#include "actors/Gamepad.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "core/WindowControl.hpp"
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
 #include "screens/MenuState.hpp"
@@ -201,10 +203,14 @@ protected:
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
-    VolumeControl volume{dir / "Settings.txt"};
+    VolumeControl volume{dir / "Settings.txt", music};
     int firstLevel = 0; // as the menu leaves it for the game
+    const sf::Image icon;
+    WindowControl windowControl{window, volume, icon};
+    Gamepad gamepad;
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
-                                    &volume, &firstLevel}};
+                                    &volume, &firstLevel, nullptr, nullptr, &windowControl,
+                                    &gamepad}};
 };
 
 const float Middle = 640.f; // the middle of the layout, and of the test window
@@ -217,19 +223,22 @@ TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Ann"));
     // Play, User and Exit, centred on the middle of the window at 350, 430 and 510, and the
-    // smaller "How to play" in the bottom row, at (340, 670).
+    // smaller "How to play" and "Options" in the bottom row, at (340, 670) and (940, 670).
     const auto buttons = frontPageBounds();
-    ASSERT_EQ(buttons.size(), 4u);
+    ASSERT_EQ(buttons.size(), 5u);
     const float rows[] = {350.f, 430.f, 510.f};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_FLOAT_EQ(centre(buttons[i]).x, Middle);
         EXPECT_FLOAT_EQ(centre(buttons[i]).y, rows[i]);
         EXPECT_FLOAT_EQ(buttons[i].width, 200.f);
     }
-    EXPECT_EQ(frontPageLabels().back(), "How to play");
-    EXPECT_FLOAT_EQ(centre(buttons[3]).x, 340.f);
-    EXPECT_FLOAT_EQ(centre(buttons[3]).y, 670.f);
-    EXPECT_FLOAT_EQ(buttons[3].width, 120.f) << "0.6 of the button picture's width";
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Play", "User", "Exit", "How to play", "Options"}));
+    for (std::size_t i = 3; i < 5; ++i) {
+        EXPECT_FLOAT_EQ(centre(buttons[i]).x, i == 3 ? 340.f : 940.f);
+        EXPECT_FLOAT_EQ(centre(buttons[i]).y, 670.f);
+        EXPECT_FLOAT_EQ(buttons[i].width, 120.f) << "0.6 of the button picture's width";
+    }
 }
 
 TEST_F(MenuStateTest, AFirstStartAsksForANameAndTheMainPageWaits) {
@@ -354,7 +363,7 @@ TEST_F(MenuStateTest, TheUserPageListsThePlayersAndBackReturns) {
 
     click(Middle, 700.f - 1.f); // Back
     EXPECT_EQ(menu.getPageCount(), 1u);
-    EXPECT_EQ(frontPageBounds().size(), 4u) << "the main page again";
+    EXPECT_EQ(frontPageBounds().size(), 5u) << "the main page again";
     // And the main page works again: User opens a fresh user page.
     click(Middle, 430.f);
     EXPECT_EQ(menu.getPageCount(), 2u);
@@ -477,11 +486,11 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     levels(3);
     profile.loggedIn = true;
     const std::map<std::int64_t, std::vector<std::string>> offers{
-        {0, {"Play", "User", "Exit", "How to play"}},
-        {1, {"Play", "User", "Exit", "How to play"}},
-        {3, {"Play", "User", "Exit", "Continue: level 3", "How to play"}},
-        {4, {"Play", "User", "Exit", "How to play"}}, // there is no level 4 (any more)
-        {-2, {"Play", "User", "Exit", "How to play"}},
+        {0, {"Play", "User", "Exit", "How to play", "Options"}},
+        {1, {"Play", "User", "Exit", "How to play", "Options"}},
+        {3, {"Play", "User", "Exit", "Continue: level 3", "How to play", "Options"}},
+        {4, {"Play", "User", "Exit", "How to play", "Options"}}, // no level 4 (any more)
+        {-2, {"Play", "User", "Exit", "How to play", "Options"}},
     };
     for (const auto& [reached, labels] : offers) {
         profile.value2 = reached;
@@ -493,7 +502,8 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     profile.value2 = 3;
     start();
     EXPECT_FLOAT_EQ(centre(frontPageBounds()[3]).y, 590.f) << "under the three";
-    // Round from Play to the bottom row's button, then up to Continue.
+    // Round from Play to the bottom row's last button, then up to Continue.
+    key(sf::Keyboard::Up);
     key(sf::Keyboard::Up);
     key(sf::Keyboard::Up);
     key(sf::Keyboard::Return);
@@ -515,8 +525,9 @@ TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOf
     frame();
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(profile.name, "Ann");
-    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Play", "User", "Exit",
-                                                           "Continue: level 2", "How to play"}));
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2", "How to play",
+                                        "Options"}));
     EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"});
 }
 
@@ -525,7 +536,7 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     type("m-");
     key(sf::Keyboard::M);
     key(sf::Keyboard::Hyphen);
-    EXPECT_EQ(volume.getSettings().volume, 100);
+    EXPECT_EQ(volume.getSettings().music, 100);
     EXPECT_FALSE(volume.getSettings().muted);
     type("\r");
     frame();
@@ -533,9 +544,11 @@ TEST_F(MenuStateTest, TheVolumeKeysWorkButOnTheNamePageTheyType) {
     EXPECT_EQ(profile.name, "m-");
     key(sf::Keyboard::Hyphen);
     key(sf::Keyboard::M);
-    EXPECT_EQ(volume.getSettings().volume, 90);
+    EXPECT_EQ(volume.getSettings().music, 90);
+    EXPECT_EQ(volume.getSettings().effects, 90);
     EXPECT_TRUE(volume.getSettings().muted);
-    EXPECT_EQ(readFile(dir / "Settings.txt"), "volume 90\nmuted yes\n");
+    EXPECT_NE(readFile(dir / "Settings.txt").find("music 90\neffects 90\nmuted yes\n"),
+              std::string::npos);
 }
 
 // Colours within this distance (the largest of the channels' differences) look alike.
@@ -690,7 +703,7 @@ TEST_F(MenuStateTest, TheMenuAt3840x2160IsThe1280x720MenuScaledWithSharpLetters)
             if (!alike(small.getPixel(x, y), blockMean(large, x, y, 3), 64))
                 ++differing;
         }
-    EXPECT_GT(compared, 1280u * 680u);
+    EXPECT_GT(compared, 1280u * 680u); // but the letters and the edges of the pictures
     EXPECT_LT(differing, 50u);
 
     // "Quellix", black on the blue backdrop, centred at (640, 100).
@@ -714,6 +727,148 @@ TEST_F(MenuStateTest, OnAWindowOfAnotherShapeThePointerFindsTheButtonsWhereTheyS
     EXPECT_EQ(menu.getPageCount(), 1u);
     click(500.f, 414.f);
     EXPECT_EQ(menu.getPageCount(), 2u) << "the user page";
+}
+
+// The options page, as the main page's last button opens it; its rows in the 1280 x 720 layout:
+// the bindings on the left, the window and the sound on the right, 54 apart from y 340.
+class OptionsPageTest : public MenuStateTest {
+protected:
+    static constexpr float Left = 395.f, Right = 885.f;
+    static float row(int k) { return 340.f + 54.f * static_cast<float>(k); }
+
+    MenuState& openOptions() {
+        profile.loggedIn = true;
+        MenuState& menu = start();
+        key(sf::Keyboard::Up); // from Play round to the bottom row
+        key(sf::Keyboard::Return);
+        frame();
+        return menu;
+    }
+    // Whether the page shows the label (on a button) or the line of help.
+    bool shows(const std::string& text) {
+        for (const std::string& label : frontPageLabels())
+            if (label == text)
+                return true;
+        return false;
+    }
+    const Bindings& bound() const { return volume.getSettings().controls; }
+};
+
+TEST_F(OptionsPageTest, AKeyIsBoundByPressingItAndAKeyBoundElsewhereSwaps) {
+    MenuState& menu = openOptions();
+    ASSERT_EQ(menu.getPageCount(), 2u);
+    EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Drive left: Left"});
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return);
+    EXPECT_TRUE(shows("Jump: press a key"));
+    key(sf::Keyboard::Space);
+    EXPECT_TRUE(shows("Jump: Space"));
+    EXPECT_EQ(bound().key(Bindings::Jump), sf::Keyboard::Space);
+
+    click(Left, row(0)); // Drive left, with the pointer
+    key(sf::Keyboard::Space);
+    EXPECT_TRUE(shows("Drive left: Space"));
+    EXPECT_TRUE(shows("Jump: Left")) << "jump takes the key drive left had";
+    EXPECT_NE(
+        readFile(dir / "Settings.txt").find("key-left Space\nkey-right Right\nkey-jump Left\n"),
+        std::string::npos);
+
+    key(sf::Keyboard::Escape);
+    EXPECT_EQ(menu.getPageCount(), 1u) << "Escape goes back to the main page";
+    EXPECT_FALSE(stack.isEmpty());
+    EXPECT_EQ(frontPageLabels().back(), "Options");
+}
+
+TEST_F(OptionsPageTest, WhileAKeyIsAwaitedEscapeKeepsItsKeyAndTheGamesOwnKeysAreRefused) {
+    MenuState& menu = openOptions();
+    click(Left, row(4)); // Mute
+    for (const sf::Keyboard::Key own : {sf::Keyboard::Hyphen, sf::Keyboard::Add})
+        key(own);
+    EXPECT_TRUE(shows("Mute: press a key")) << "still waiting";
+    EXPECT_EQ(volume.getSettings().music, 100) << "minus and plus did not reach the volume";
+    key(sf::Keyboard::Escape);
+    EXPECT_TRUE(shows("Mute: M"));
+    EXPECT_EQ(menu.getPageCount(), 2u) << "the first Escape only ends the wait";
+    key(sf::Keyboard::M);
+    frame();
+    EXPECT_TRUE(volume.getSettings().muted) << "the mute key works on the page";
+    EXPECT_TRUE(shows("Sound: muted"));
+    EXPECT_FALSE(fs::exists(dir / "Settings.txt") &&
+                 readFile(dir / "Settings.txt").find("key-mute M\n") == std::string::npos);
+}
+
+TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
+    openOptions();
+    for (int i = 0; i < 9; ++i) // down the left column, and the right one to Music
+        key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return); // from 100 round to 0
+    EXPECT_TRUE(shows("Music: 0 %"));
+    // Right and Left step the highlighted row.
+    for (int i = 0; i < 3; ++i)
+        key(sf::Keyboard::Right);
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Left);
+    key(sf::Keyboard::Left);
+    EXPECT_TRUE(shows("Effects: 80 %"));
+    EXPECT_TRUE(shows("Music: 30 %")) << "the volumes are apart";
+    EXPECT_FLOAT_EQ(music.getVolume(), 30.f) << "and heard at once";
+    click(Right, row(4));
+    EXPECT_TRUE(volume.getSettings().muted);
+
+    click(Left, row(2));
+    key(sf::Keyboard::Z);
+    click(Right, row(1)); // Vsync
+    EXPECT_TRUE(shows("Vsync: off"));
+    click(Right, row(0)); // Window
+    EXPECT_TRUE(shows("Window: windowed"));
+    EXPECT_FALSE(windowControl.isFullscreen()) << "asked, for the next frame";
+    click(Right, row(5)); // Defaults
+    EXPECT_EQ(volume.getSettings(), Settings());
+    EXPECT_TRUE(windowControl.isFullscreen());
+    EXPECT_TRUE(shows("Jump: Up"));
+    EXPECT_TRUE(shows("Music: 100 %"));
+    click(Right, row(6)); // Back
+    EXPECT_EQ(SeenMenu::current->getPageCount(), 1u);
+}
+
+TEST_F(OptionsPageTest, APadButtonIsBoundByPressingItAndStandsForNoKeyMeanwhile) {
+    openOptions();
+    click(Left, row(5)); // Pad jump
+    EXPECT_TRUE(shows("Pad jump: press a button"));
+    sf::Event pressed;
+    pressed.type = sf::Event::JoystickButtonPressed;
+    pressed.joystickButton = {0, 0};
+    EXPECT_EQ(gamepad.keyFor(pressed, 11, bound()), std::nullopt)
+        << "the south button is no Return while the page waits";
+    key(sf::Keyboard::Space);
+    EXPECT_EQ(bound().key(Bindings::Jump), sf::Keyboard::Up) << "a key binds no pad button";
+    pressed.joystickButton = {0, 3};
+    stack.handleEvent(pressed);
+    EXPECT_TRUE(shows("Pad jump: button 3"));
+    EXPECT_EQ(bound().padJump, 3u);
+    EXPECT_EQ(gamepad.keyFor(pressed, 11, bound()), std::optional(sf::Keyboard::Return))
+        << "it chooses on the menu now";
+
+    click(Left, row(2)); // Jump, waiting for a key: a pad's button is not taken for one
+    pressed.joystickButton = {0, 1};
+    stack.handleEvent(pressed);
+    EXPECT_TRUE(shows("Jump: press a key"));
+    EXPECT_EQ(bound().padJump, 3u);
+}
+
+// F11 makes a window of another size: the open page is fitted to it, and the pointer finds its
+// buttons where they show. On 1000 x 720 "Back" (885, 664) shows at (691, 596).
+TEST_F(OptionsPageTest, AfterTheWindowChangesSizeThePointerFindsTheRowsWhereTheyShow) {
+    MenuState& menu = openOptions();
+    openWindow({1000, 720});
+    sf::Event resized;
+    resized.type = sf::Event::Resized;
+    resized.size = {1000, 720};
+    stack.handleEvent(resized);
+    frame();
+    click(691.f, 596.f);
+    EXPECT_EQ(menu.getPageCount(), 1u);
 }
 
 } // namespace

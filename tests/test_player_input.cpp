@@ -1,6 +1,7 @@
 #include "actors/PlayerInput.hpp"
 #include "actors/Tank.hpp"
 #include "core/CommandQueue.hpp"
+#include "screens/Settings.hpp"
 
 #include "ActorTestSupport.hpp"
 
@@ -88,6 +89,18 @@ TEST_F(PlayerInputTest, KeysTypedInAnotherWindowDoNotDrive) {
     EXPECT_EQ(pollAndDeliver({"Left", "Up"}, &other), 0u);
     EXPECT_EQ(tank.getAcceleration().x, 0.f);
     EXPECT_EQ(pollAndDeliver({"Left"}), 1u) << "back in the game, the keys drive again";
+}
+
+TEST_F(PlayerInputTest, KeysBoundInTheSettingsFileDriveAndTheirOldKeysDoNot) {
+    const testsupport::TempDir dir;
+    testsupport::writeFile(dir / Settings::FileName, "key-jump Space\nkey-left A\n");
+    input = PlayerInput(Settings::read(dir / Settings::FileName).controls);
+    EXPECT_EQ(pollAndDeliver({"Up"}), 0u) << "Up does nothing";
+    EXPECT_FLOAT_EQ(tank.getVelocity().y, 0.f);
+    EXPECT_EQ(pollAndDeliver({"Left"}), 0u);
+    EXPECT_EQ(pollAndDeliver({"space", "a"}), 2u);
+    EXPECT_FLOAT_EQ(tank.getAcceleration().x, -900.f);
+    EXPECT_FLOAT_EQ(tank.getVelocity().y, -775.f) << "Space jumps";
 }
 
 TEST_F(PlayerInputTest, LeftAndUpDriveAndJumpInTheSameUpdate) {

@@ -126,23 +126,71 @@ TEST(StartEndToEnd, DataNamedOnTheCommandLineIsPlayedFromAnyFolderAndKeepsItsPla
         << "only the captured error stream is in the working directory";
 }
 
-TEST(StartEndToEnd, WindowedOpensA1280x720WindowInsteadOfTakingTheScreen) {
+// Whether the game's window takes the whole screen: the test screen is 1280 x 720 itself, and only
+// a fullscreen window bypasses the window manager.
+bool opensFullscreen(GameProcess& game) {
+    EXPECT_TRUE(game.waitForWindow(20.0)) << game.errors();
+    const WindowFacts window = gameWindow();
+    EXPECT_TRUE(window.found);
+    EXPECT_EQ(window.width, 1280);
+    EXPECT_EQ(window.height, 720);
+    return window.overrideRedirect;
+}
+
+TEST(StartEndToEnd, TheWindowIsAsTheSettingsSayUnlessWindowedIsAskedForThisRun) {
     const TempDir dir;
     copyDataDir(dir.path());
-    for (const bool windowed : {false, true}) {
-        SCOPED_TRACE(windowed ? "--windowed" : "fullscreen");
+    const fs::path settings = dir / "Settings.txt";
+    const struct {
+        const char* file; // nothing when there is none
+        bool windowedOption;
+        bool fullscreen;
+    } cases[] = {
+        {nullptr, false, true},
+        {nullptr, true, false},
+        {"fullscreen no\n", false, false},
+        {"fullscreen yes\n", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file ? c.file : "no file") +
+                     (c.windowedOption ? " --windowed" : ""));
+        if (c.file)
+            writeFile(settings, c.file);
         GameProcess game(dir.path(), "",
-                         windowed ? std::vector<std::string>{"--windowed"}
-                                  : std::vector<std::string>{});
-        ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
-        const WindowFacts window = gameWindow();
-        ASSERT_TRUE(window.found);
-        // The test screen is 1280 x 720 itself: only a fullscreen window bypasses the manager.
-        EXPECT_EQ(window.width, 1280);
-        EXPECT_EQ(window.height, 720);
-        EXPECT_EQ(window.overrideRedirect, !windowed);
+                         c.windowedOption ? std::vector<std::string>{"--windowed"}
+                                          : std::vector<std::string>{});
+        EXPECT_EQ(opensFullscreen(game), c.fullscreen);
+        EXPECT_EQ(quit(game), 0) << game.errors();
+        if (c.file) {
+            EXPECT_EQ(readFile(settings), c.file) << "the run changed no setting";
+        }
+        fs::remove(settings);
+    }
+}
+
+TEST(StartEndToEnd, F11SwitchesTheWindowAndTheChoiceHoldsFromTheNextStart) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    writeFile(dir / "Settings.txt", "fullscreen no\n");
+    {
+        GameProcess game(dir.path());
+        EXPECT_FALSE(opensFullscreen(game));
+        xdotool("search --name Gravelmoth windowfocus --sync key F11");
+        for (int i = 0; i < 50 && !gameWindow().overrideRedirect; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_TRUE(opensFullscreen(game)) << "F11 made it fullscreen";
+        EXPECT_TRUE(game.isRunning()) << game.errors();
         EXPECT_EQ(quit(game), 0) << game.errors();
     }
+    EXPECT_NE(readFile(dir / "Settings.txt").find("fullscreen yes\n"), std::string::npos);
+    GameProcess again(dir.path());
+    EXPECT_TRUE(opensFullscreen(again)) << "the next start keeps the choice";
+    xdotool("search --name Gravelmoth windowfocus --sync key F11");
+    for (int i = 0; i < 50 && gameWindow().overrideRedirect; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(opensFullscreen(again)) << "and F11 goes back to a window";
+    EXPECT_EQ(quit(again), 0) << again.errors();
+    EXPECT_NE(readFile(dir / "Settings.txt").find("fullscreen no\n"), std::string::npos);
 }
 
 TEST(StartEndToEnd, TheDemoClearsEveryLevelAtFixedStepsAndEndsAfterTheLastWithZero) {

@@ -1,5 +1,7 @@
 #include "actors/Gamepad.hpp"
 
+#include "actors/Bindings.hpp"
+
 #include <SFML/Window/Event.hpp>
 
 namespace {
@@ -25,13 +27,13 @@ Gamepad::State Gamepad::read(unsigned pad) {
     return state;
 }
 
-Controls Gamepad::drive(const State& pad) {
+Controls Gamepad::drive(const State& pad, const Bindings& bindings) {
     Controls held;
     if (!pad.connected)
         return held;
     held.left = direction(pad.x) < 0 || direction(pad.povX) < 0;
     held.right = direction(pad.x) > 0 || direction(pad.povX) > 0;
-    held.jump = pad.buttons[SouthButton];
+    held.jump = bindings.padJump < pad.buttons.size() && pad.buttons[bindings.padJump];
     return held;
 }
 
@@ -39,12 +41,15 @@ unsigned Gamepad::startButton(unsigned buttonCount) {
     return buttonCount >= 13 ? 9 : 7;
 }
 
-std::optional<sf::Keyboard::Key> Gamepad::keyFor(const sf::Event& event, unsigned buttonCount) {
+std::optional<sf::Keyboard::Key> Gamepad::keyFor(const sf::Event& event, unsigned buttonCount,
+                                                 const Bindings& bindings) {
+    if (keysHeldBack)
+        return std::nullopt;
     if (event.type == sf::Event::JoystickButtonPressed) {
-        if (event.joystickButton.button == SouthButton)
+        if (event.joystickButton.button == bindings.padJump)
             return sf::Keyboard::Return;
-        if (event.joystickButton.button == startButton(buttonCount))
-            return sf::Keyboard::P;
+        if (event.joystickButton.button == bindings.padPauseButton(buttonCount))
+            return bindings.key(Bindings::Pause);
         return std::nullopt;
     }
     if (event.type != sf::Event::JoystickMoved ||

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <future>
 #include <iostream>
-#include <locale>
 
 namespace {
 // Pictures, and the memory they are decoded and drawn in, are large blocks. By default the C
@@ -26,12 +25,12 @@ const int OwnMappingFrom = 1024 * 1024;
 } // namespace
 
 Application::Application(const CommandLine::Options& options, const GamePaths& paths)
-    : window(), textures(), videoMode(sf::VideoMode::getDesktopMode()), music(), fonts(), profile(),
-      icon(),
-      volume(options.demo ? std::filesystem::path() : paths.saveRoot() / Settings::FileName),
-      options(options),
+    : window(), textures(), music(), fonts(), profile(), icon(),
+      volume(options.demo ? std::filesystem::path() : paths.saveRoot() / Settings::FileName, music),
+      windowControl(window, volume, icon), options(options),
       stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder(),
-                                &volume, &firstLevel, &this->options, &exitStatus}) {
+                                &volume, &firstLevel, &this->options, &exitStatus, &windowControl,
+                                &gamepad}) {
     mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
     // The title picture is read while the window opens: only putting it on the graphics card
     // needs the window. A picture that cannot be read is reported by the reading.
@@ -42,15 +41,11 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
             picture.loadFromFile(TitleState::PictureFile);
             return picture;
         });
-    const sf::VideoMode desktop = videoMode;
-    if (options.windowed)
-        videoMode = windowedMode(desktop);
-    window.create(videoMode, sf::String("Gravelmoth", std::locale()),
-                  options.windowed ? sf::Style::Titlebar | sf::Style::Close : sf::Style::Fullscreen,
-                  sf::ContextSettings(0, 0, 0, 2, 0));
-    if (options.windowed)
-        window.setPosition(sf::Vector2i(static_cast<int>(desktop.width - videoMode.width) / 2,
-                                        static_cast<int>(desktop.height - videoMode.height) / 2));
+    const char* iconFile = "Images/Icon.png";
+    if (icon.loadFromFile(iconFile) && icon.getSize() != sf::Vector2u(32, 32))
+        std::cerr << iconFile << ": the icon must be 32x32 pixels, not " << icon.getSize().x << "x"
+                  << icon.getSize().y << "; the window keeps its default icon\n";
+    windowControl.open(options.windowed, options.fixedStep);
     if (titlePicture.valid()) {
         const sf::Image picture = titlePicture.get();
         auto texture = std::make_unique<sf::Texture>();
@@ -60,24 +55,6 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
     }
     registerStates();
     stateStack.push(options.demo ? States::Game : States::Title);
-
-    // Without a usable 32x32 picture the window keeps the desktop's default icon.
-    const char* iconFile = "Images/Icon.png";
-    if (icon.loadFromFile(iconFile)) {
-        if (icon.getSize() == sf::Vector2u(32, 32))
-            window.setIcon(32, 32, icon.getPixelsPtr());
-        else
-            std::cerr << iconFile << ": the icon must be 32x32 pixels, not " << icon.getSize().x
-                      << "x" << icon.getSize().y << "; the window keeps its default icon\n";
-    }
-    // With fixed steps the game paces its own drawing, and an update must never wait for the
-    // screen's refresh.
-    frameLimit.setVerticalSync(window, !options.fixedStep);
-}
-
-sf::VideoMode Application::windowedMode(const sf::VideoMode& desktop) {
-    const unsigned width = std::min({1280u, desktop.width, desktop.height * 16 / 9});
-    return sf::VideoMode(width, width * 9 / 16, desktop.bitsPerPixel);
 }
 
 int Application::run() {
@@ -98,15 +75,23 @@ int Application::run() {
             render();
             drawing = sinceDrawn.getElapsedTime();
         }
-        if (!options.fixedStep)
-            frameLimit.waitForNextFrame();
     }
     return exitStatus;
 }
 
 void Application::processEvents() {
+    const Bindings& controls = volume.getSettings().controls;
     sf::Event event;
     while (window.pollEvent(event)) {
+        // Making a new window (F11) reports a lost focus that has come back by the time it is
+        // read; only a focus that is really gone reaches the screens, which pause play for it.
+        if (event.type == sf::Event::LostFocus && window.hasFocus())
+            continue;
+        // F11 switches between fullscreen and a window in every screen, and is no key of theirs.
+        if (event.type == sf::Event::KeyPressed && event.key.code == Bindings::SwitchWindow) {
+            windowControl.setFullscreen(!windowControl.isFullscreen());
+            continue;
+        }
         stateStack.handleEvent(event);
         if (event.type == sf::Event::Closed)
             window.close();
@@ -117,12 +102,19 @@ void Application::processEvents() {
         if (!padEvent || !window.hasFocus())
             continue;
         const unsigned buttons = sf::Joystick::getButtonCount(event.joystickButton.joystickId);
-        if (const auto key = gamepad.keyFor(event, buttons)) {
+        if (const auto key = gamepad.keyFor(event, buttons, controls)) {
             sf::Event pressed;
             pressed.type = sf::Event::KeyPressed;
             pressed.key = {*key, false, false, false, false};
             stateStack.handleEvent(pressed);
         }
+    }
+    // Between the events of two frames, so no screen is in the middle of handling one.
+    if (windowControl.applyChange()) {
+        sf::Event resized;
+        resized.type = sf::Event::Resized;
+        resized.size = {window.getSize().x, window.getSize().y};
+        stateStack.handleEvent(resized);
     }
 }
 

@@ -2,10 +2,10 @@
 
 #include "actors/Gamepad.hpp"
 #include "core/CommandLine.hpp"
-#include "core/FrameLimit.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "core/WindowControl.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 
@@ -13,7 +13,6 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
-#include <SFML/Window/VideoMode.hpp>
 
 class GamePaths;
 
@@ -21,18 +20,16 @@ class GamePaths;
 // the real elapsed time, draw. The loop ends when the window closes or no screen is left.
 // With fixed steps every update is given 1/60 s instead, updates follow each other as fast as they
 // can, and a frame is drawn only when 1/60 s of real time has passed since the last one (and,
-// where drawing is slow, twice the time the last one took). Otherwise vertical sync paces the
-// loop, or, where the display has none, the frame limit: 60 frames a second at most.
+// where drawing is slow, twice the time the last one took). Otherwise vertical sync paces the loop,
+// or, where it is off or the display has none, a limit of 60 frames a second (WindowControl).
 class Application {
 public:
-    // Opens the window fullscreen, or windowed when the options ask for it; the screens keep the
-    // players in the paths' user folder. The first screen is the title, or the game for a demo.
+    // Opens the window as the player's settings say (fullscreen unless they chose a window), or
+    // windowed when the options ask for it; the screens keep the players in the paths' user
+    // folder. The first screen is the title, or the game for a demo.
     Application(const CommandLine::Options& options, const GamePaths& paths);
     // Plays until the window closes; the program's exit status.
     int run();
-
-    // The window --windowed asks for: 1280 x 720, or the largest 16:9 size the desktop holds.
-    static sf::VideoMode windowedMode(const sf::VideoMode& desktop);
 
 private:
     void processEvents();
@@ -44,14 +41,13 @@ private:
     // of them may still be waiting for, are gone before anything they use or write.
     sf::RenderWindow window;
     TextureHolder textures;
-    sf::VideoMode videoMode;
     MusicPlayer music;
     FontHolder fonts;
     UserProfile profile;
     sf::Image icon;
     VolumeControl volume;
+    WindowControl windowControl;
     int firstLevel = 1;
-    FrameLimit frameLimit;
     Gamepad gamepad;
     CommandLine::Options options;
     int exitStatus = 0;

@@ -33,7 +33,7 @@ const Option Table[] = {
      [](Options& o, const std::string&) { o.help = true; return std::string(); }},
     {"--version", nullptr, "show the version and exit",
      [](Options& o, const std::string&) { o.version = true; return std::string(); }},
-    {"--windowed", nullptr, "play in a 1280x720 window (smaller to fit the desktop), not fullscreen",
+    {"--windowed", nullptr, "play in a 1280x720 window (smaller to fit the desktop) for this run",
      [](Options& o, const std::string&) { o.windowed = true; return std::string(); }},
     {"--data", "DIR", "read the pictures, sounds, levels and scripts from the folder DIR",
      [](Options& o, const std::string& dir) {

@@ -25,3 +25,9 @@ void MusicPlayer::setPaused(bool paused) {
     else if (!paused && music->getStatus() == sf::Music::Paused)
         music->play();
 }
+
+void MusicPlayer::setVolume(float percent) {
+    volume = percent;
+    if (music)
+        music->setVolume(volume);
+}

@@ -20,6 +20,9 @@ public:
     void play(MusicTheme::MusicTheme theme);
     // Holds the theme where it is, or goes on from there.
     void setPaused(bool paused);
+    // 0 to 100, for this theme and the next ones.
+    void setVolume(float percent);
+    float getVolume() const { return volume; }
 
     // Null before the first theme plays and without a sound device.
     const sf::Music* getMusic() const { return music ? &*music : nullptr; }

@@ -11,18 +11,18 @@ const float Attenuation = 8.f;
 const float MinDistance3D = std::sqrt(200.f * 200.f + ListenerZ * ListenerZ);
 } // namespace
 
-SoundPlayer::SoundPlayer() : device(audioDevice()) {
+SoundPlayer::SoundPlayer() {
     sf::Listener::setDirection(0.f, 0.f, -1.f);
 }
 
 void SoundPlayer::load(SFX::SFX effect, const std::string& filename) {
-    if (!device.isOpen())
+    if (!audioDevice().isOpen())
         return;
     buffers.load(effect, filename);
 }
 
 void SoundPlayer::play(SFX::SFX effect, sf::Vector2f position) {
-    if (!device.isOpen())
+    if (!audioDevice().isOpen())
         return;
     if (sounds.size() >= MaxSounds)
         removeStoppedSounds();
@@ -34,6 +34,7 @@ void SoundPlayer::play(SFX::SFX effect, sf::Vector2f position) {
     sound.setPosition(position.x, -position.y, 0.f);
     sound.setAttenuation(Attenuation);
     sound.setMinDistance(MinDistance3D);
+    sound.setVolume(volume);
     sound.play();
     ++playCounts[effect];
 }
@@ -45,6 +46,12 @@ unsigned SoundPlayer::getPlayCount(SFX::SFX effect) const {
 
 void SoundPlayer::play(SFX::SFX effect) {
     play(effect, getListenerPosition());
+}
+
+void SoundPlayer::setVolume(float percent) {
+    volume = percent;
+    for (sf::Sound& sound : sounds)
+        sound.setVolume(volume);
 }
 
 void SoundPlayer::removeStoppedSounds() {

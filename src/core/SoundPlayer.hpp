@@ -16,7 +16,8 @@
 // Plays short effects placed in the 2D world. Game (x, y) maps to audio (x, -y, 0); the listener
 // hovers at z = 300 looking down, so a sound within 200 units of the point under it is at full
 // volume. One instance serves the whole process (soundPlayer()). Without a sound device it loads
-// and plays nothing.
+// and plays nothing. Making it opens no device: the first effect loaded does (audioDevice()), so
+// the volume can be set at start-up without waiting for the device.
 class SoundPlayer : sf::NonCopyable {
 public:
     // OpenAL offers a few hundred voices at most; past this many sounds at once a new effect is
@@ -30,6 +31,10 @@ public:
     // At the listener, so always at full volume.
     void play(SFX::SFX effect);
 
+    // 0 to 100, for the effects playing and the next ones.
+    void setVolume(float percent);
+    float getVolume() const { return volume; }
+
     void removeStoppedSounds();
     void setListenerPosition(sf::Vector2f position);
     sf::Vector2f getListenerPosition() const;
@@ -41,13 +46,11 @@ public:
     unsigned getPlayCount(SFX::SFX effect) const;
 
 private:
-    // Holds the device open for the player's whole life, so listener settings apply at once and the
-    // device does not close between levels; made first, so it is destroyed after the player.
-    const AudioDevice& device;
     SoundBufferHolder buffers;
     // A list, so a playing sound never moves in memory while others come and go.
     std::list<sf::Sound> sounds;
     std::map<SFX::SFX, unsigned> playCounts;
+    float volume = 100.f;
 };
 
 // The process-wide player; created on first use, destroyed after main returns.

@@ -18,6 +18,8 @@ class StateStack;
 class MusicPlayer;
 class UserProfile;
 class VolumeControl;
+class WindowControl;
+class Gamepad;
 
 // A screen of the game. Screens never change the stack themselves: they ask for a push, pop or
 // clear, which the stack carries out after the current event or update pass.
@@ -41,6 +43,10 @@ public:
         const CommandLine::Options* options = nullptr;
         // Where a screen that ends the program leaves its exit status; null when nobody asks.
         int* exitStatus = nullptr;
+        // Fullscreen or a window, and vertical sync; null where the window cannot be switched.
+        WindowControl* windowControl = nullptr;
+        // The pads' mapping to keys, which a screen that binds pad buttons holds back; may be null.
+        Gamepad* gamepad = nullptr;
     };
 
     State(StateStack& stack, Context context);

@@ -41,6 +41,7 @@ void Button::setCallback(Callback newCallback) {
 void Button::setText(const std::string& label, const sf::Font& font, unsigned int characterSize,
                      float pixelsPerUnit) {
     text.setString(sf::String::fromUtf8(label.begin(), label.end()));
+    labelSize = characterSize;
     text.setScale(1.f, 1.f);
     text.setFont(font);
     text.setCharacterSize(
@@ -50,6 +51,13 @@ void Button::setText(const std::string& label, const sf::Font& font, unsigned in
     text.setScale(back, back);
     text.setOrigin(bounds.width / 2.f, bounds.height / 2.f);
     text.setPosition(-bounds.left * back, -bounds.top * back);
+}
+
+void Button::setPixelsPerUnit(float pixels) {
+    if (const sf::Font* font = text.getFont()) {
+        const auto utf8 = text.getString().toUtf8();
+        setText(std::string(utf8.begin(), utf8.end()), *font, labelSize, pixels);
+    }
 }
 
 void Button::setTextures(const std::vector<const sf::Texture*>& list) {

@@ -51,6 +51,7 @@ public:
     void setPictureSize(sf::Vector2f size);
     void setOutlineThickness(float thickness);
 
+    void setPixelsPerUnit(float pixels) override;
     void setHovered(bool flag) override;
     void setActive(bool flag) override;
     sf::FloatRect getBounds() const override;
@@ -69,6 +70,7 @@ private:
     bool drawsText() const { return kind == TextOnly || kind == ShapeAndText; }
 
     sf::Text text;
+    unsigned labelSize = 30; // in the button's own units
     bool fillFollowsState;
     Kind kind;
     std::unique_ptr<sf::RectangleShape> shape;

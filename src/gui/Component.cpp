@@ -24,6 +24,8 @@ bool Component::handleEvent(const sf::Event&) {
     return false;
 }
 
+void Component::setPixelsPerUnit(float) {}
+
 bool Component::isSelectable() const {
     return false;
 }

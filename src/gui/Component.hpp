@@ -31,6 +31,9 @@ public:
     // Whether the keyboard's highlight can rest on it and trigger it.
     virtual bool isSelectable() const;
     virtual void trigger() = 0;
+    // How many window pixels a unit of the component's coordinates is drawn at, once the page's
+    // scale has changed (a new window): its words are rasterised anew at that size, to stay sharp.
+    virtual void setPixelsPerUnit(float pixels);
 
     bool isHovered() const { return hovered; }
 

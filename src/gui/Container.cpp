@@ -68,6 +68,10 @@ void Container::handleKey(sf::Keyboard::Key key) {
             if (children[static_cast<std::size_t>(at)]->isSelectable()) {
                 highlight(at);
                 keysLead = true;
+                // At once, so a key that acts on the highlighted component (Left and Right on a
+                // volume) finds it where it is now, not where the last frame showed it.
+                for (std::size_t i = 0; i < children.size(); ++i)
+                    children[i]->setHovered(static_cast<int>(i) == selected);
                 return;
             }
         }

@@ -9,12 +9,17 @@
 namespace GUI {
 
 Label::Label(const std::string& content, const sf::Font& font, unsigned characterSize,
-             float pixelsPerUnit) {
+             float pixelsPerUnit)
+    : size(characterSize) {
     text.setFont(font);
-    text.setCharacterSize(
-        std::max(1u, static_cast<unsigned>(std::lround(characterSize * pixelsPerUnit))));
-    text.setScale(1.f / pixelsPerUnit, 1.f / pixelsPerUnit);
+    setPixelsPerUnit(pixelsPerUnit);
     setText(content);
+}
+
+void Label::setPixelsPerUnit(float pixels) {
+    text.setCharacterSize(std::max(1u, static_cast<unsigned>(std::lround(size * pixels))));
+    text.setScale(1.f / pixels, 1.f / pixels);
+    align();
 }
 
 void Label::setText(const std::string& content) {

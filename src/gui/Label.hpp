@@ -26,6 +26,8 @@ public:
     void setAlignment(Alignment alignment);
     void setColor(sf::Color colour);
 
+    void setPixelsPerUnit(float pixels) override;
+
     // Where the words are drawn, in the page's coordinates.
     sf::FloatRect getTextBounds() const;
     const sf::Text& getText() const { return text; }
@@ -35,6 +37,7 @@ private:
     void align();
 
     sf::Text text;
+    unsigned size; // in the label's own units
     Alignment alignment = Left;
 };
 

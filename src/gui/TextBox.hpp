@@ -42,7 +42,7 @@ public:
     void setSize(sf::Vector2f size);
     // How many window pixels a unit of the box's coordinates is drawn at: the text is rasterised at
     // that size, so it stays sharp when the page is drawn scaled.
-    void setPixelsPerUnit(float pixels);
+    void setPixelsPerUnit(float pixels) override;
 
     void setActive(bool flag) override;
     bool handleEvent(const sf::Event& event) override;

@@ -1,5 +1,8 @@
 #include "hud/PlayOverlay.hpp"
 
+#include "actors/Bindings.hpp"
+#include "core/KeyNames.hpp"
+
 #include <SFML/Graphics/RenderTarget.hpp>
 
 #include <algorithm>
@@ -12,6 +15,7 @@ namespace {
 const float PlayCentre = 0.4f;
 const float TitleSize = 0.12f;
 const float HintSize = 0.045f;
+const float KeysSize = 0.035f;
 const float Outline = 0.006f;
 
 void placeCentred(sf::Text& text, float x, float y) {
@@ -20,12 +24,15 @@ void placeCentred(sf::Text& text, float x, float y) {
     text.setPosition(std::round(x), std::round(y));
 }
 
-sf::Text title(const sf::Font& font, float height) {
-    sf::Text text("", font, static_cast<unsigned>(std::lround(height * TitleSize)));
+void styleTitle(sf::Text& text, float height) {
+    text.setCharacterSize(static_cast<unsigned>(std::lround(height * TitleSize)));
     text.setFillColor(sf::Color::White);
     text.setOutlineColor(sf::Color::Black);
     text.setOutlineThickness(std::max(1.f, std::round(height * Outline)));
-    return text;
+}
+
+std::string name(const Bindings& controls, Bindings::Action action) {
+    return KeyNames::name(controls.key(action));
 }
 
 } // namespace
@@ -33,20 +40,31 @@ sf::Text title(const sf::Font& font, float height) {
 const sf::Time PlayOverlay::LevelShownFor = sf::seconds(2.f);
 
 PlayOverlay::PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont,
-                         const sf::Font& textFont)
-    : playCentre(static_cast<float>(windowSize.x) / 2.f,
-                 static_cast<float>(windowSize.y) * PlayCentre),
-      dimmer(sf::Vector2f(windowSize)),
-      levelText(title(titleFont, static_cast<float>(windowSize.y))),
-      pausedText(title(titleFont, static_cast<float>(windowSize.y))),
-      hintText("P to resume, Escape to quit", textFont,
-               static_cast<unsigned>(std::lround(static_cast<float>(windowSize.y) * HintSize))) {
-    const float height = static_cast<float>(windowSize.y);
+                         const sf::Font& textFont, const Bindings& controls)
+    : levelText("", titleFont), pausedText("Paused", titleFont),
+      hintText(name(controls, Bindings::Pause) + " to resume, Escape to quit", textFont),
+      keysText(name(controls, Bindings::Left) + " and " + name(controls, Bindings::Right) +
+                   " drive, " + name(controls, Bindings::Jump) + " jumps, " +
+                   name(controls, Bindings::Mute) + " mutes",
+               textFont) {
     dimmer.setFillColor(sf::Color(0, 0, 0, 150));
-    pausedText.setString("Paused");
-    placeCentred(pausedText, playCentre.x, playCentre.y - height * 0.05f);
     hintText.setFillColor(sf::Color(230, 230, 230));
+    keysText.setFillColor(sf::Color(230, 230, 230));
+    layOut(windowSize);
+}
+
+void PlayOverlay::layOut(sf::Vector2u windowSize) {
+    const float height = static_cast<float>(windowSize.y);
+    playCentre = sf::Vector2f(static_cast<float>(windowSize.x) / 2.f, height * PlayCentre);
+    dimmer.setSize(sf::Vector2f(windowSize));
+    styleTitle(levelText, height);
+    styleTitle(pausedText, height);
+    placeCentred(levelText, playCentre.x, playCentre.y);
+    placeCentred(pausedText, playCentre.x, playCentre.y - height * 0.05f);
+    hintText.setCharacterSize(static_cast<unsigned>(std::lround(height * HintSize)));
     placeCentred(hintText, playCentre.x, playCentre.y + height * 0.07f);
+    keysText.setCharacterSize(static_cast<unsigned>(std::lround(height * KeysSize)));
+    placeCentred(keysText, playCentre.x, playCentre.y + height * 0.14f);
 }
 
 void PlayOverlay::showLevel(int level) {
@@ -65,6 +83,7 @@ void PlayOverlay::draw(sf::RenderTarget& target, bool paused) const {
         target.draw(dimmer);
         target.draw(pausedText);
         target.draw(hintText);
+        target.draw(keysText);
     } else if (levelShownLeft > sf::Time::Zero) {
         target.draw(levelText);
     }

@@ -8,18 +8,22 @@ namespace sf {
 class Font;
 class RenderTarget;
 } // namespace sf
+struct Bindings;
 
 // What the game screen shows over play: the level's number for two seconds of play when a level
-// starts, and while the game is paused the picture dimmed under "Paused" and how to go on. It is
-// laid out in window pixels, in proportion to the window's height, so it is sharp at every size;
-// it stays over the play area, above the HUD banner.
+// starts, and while the game is paused the picture dimmed under "Paused", how to go on and the
+// keys as the player bound them. It is laid out in window pixels, in proportion to the window's
+// height, so it is sharp at every size; it stays over the play area, above the HUD banner.
 class PlayOverlay {
 public:
     static const sf::Time LevelShownFor;
 
     // The fonts must outlive the overlay.
-    PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont, const sf::Font& textFont);
+    PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont, const sf::Font& textFont,
+                const Bindings& controls);
 
+    // For a window of a new size.
+    void layOut(sf::Vector2u windowSize);
     void showLevel(int level);
     // Play time: while the game is paused it is not called, and the level's number stays.
     void update(sf::Time dt);
@@ -33,4 +37,5 @@ private:
     sf::Text levelText;
     sf::Text pausedText;
     sf::Text hintText;
+    sf::Text keysText;
 };

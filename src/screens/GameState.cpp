@@ -27,12 +27,17 @@ const sf::Font& font(const State::Context& context, Fonts::Fonts face) {
     return context.fonts->get(face);
 }
 
+Bindings bindingsOf(const State::Context& context) {
+    return context.volume ? context.volume->getSettings().controls : Bindings();
+}
+
 } // namespace
 
 GameState::GameState(StateStack& stack, Context context)
     : State(stack, context), world(*context.window, context.firstLevel ? *context.firstLevel : 1),
-      input(), overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
-                       font(context, Fonts::MenuButton)) {
+      input(bindingsOf(context)),
+      overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
+              font(context, Fonts::MenuButton), bindingsOf(context)) {
     if (context.options && context.options->demo)
         autoPlayer = std::make_unique<AutoPlayer>();
     if (context.options)
@@ -90,12 +95,16 @@ bool GameState::update(sf::Time dt) {
 bool GameState::handleEvent(const sf::Event& event) {
     input.handleEvent(event, world.getCommandQueue());
     if (event.type == sf::Event::KeyPressed) {
-        if (event.key.code == sf::Keyboard::Escape)
+        if (event.key.code == Bindings::Leave)
             requestPop();
-        else if (event.key.code == sf::Keyboard::P)
+        else if (event.key.code == bindingsOf(getContext()).key(Bindings::Pause))
             setPaused(!paused);
         else
             getContext().volume->handleEvent(event);
+    } else if (event.type == sf::Event::Resized) {
+        // The world keeps the size it was laid out in and is scaled to the new window; the words
+        // over it are laid out anew, to stay sharp.
+        overlay.layOut(sf::Vector2u(event.size.width, event.size.height));
     } else if (event.type == sf::Event::LostFocus && !autoPlayer) {
         // A person who turns to another window comes back to the game as they left it; a demo
         // plays on.

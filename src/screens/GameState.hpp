@@ -11,11 +11,12 @@
 // The screen the game is played on: runs the world from the level the menu chose, with the keys
 // and pads at the controls, or in a demo from level 1 with the automatic player (played in steps
 // of exactly 1/60 s), and leaves (ending the program) on Escape, on game over, or when no level can
-// be played. P pauses and resumes, and so does the window losing the focus while a person plays
-// (only P resumes): the world, its timers and the music stand still. Each level's number shows for
-// two seconds of play as it starts, and a cleared level raises the player's best level reached.
-// Asked to end after a level, it prints a line for every level cleared and leaves once that level
-// is cleared (exit status 0) or the game is over (exit status 1).
+// be played. The pause key (P unless the player chose another) pauses and resumes, and so does the
+// window losing the focus while a person plays (only the pause key resumes): the world, its timers
+// and the music stand still. Each level's number shows for two seconds of play as it starts, and a
+// cleared level raises the player's best level reached. Asked to end after a level, it prints a
+// line for every level cleared and leaves once that level is cleared (exit status 0) or the game is
+// over (exit status 1).
 class GameState : public State {
 public:
     GameState(StateStack& stack, Context context);

@@ -5,15 +5,16 @@
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Event.hpp>
 
 LoadingState::LoadingState(StateStack& stack, Context context)
     : State(stack, context), task(context), window(context.window) {
     // Loaded here, before the task starts, because the main thread may not touch the holder again
     // until the task has finished. A picture that could not be loaded leaves the window black.
     context.textures->load(Textures::LoadingScreen, "Images/LoadingScreen.png");
-    sf::Texture& texture = context.textures->get(Textures::LoadingScreen);
-    texture.setSmooth(true);
-    background = Backdrop(texture, ScreenLayout(window->getSize()));
+    picture = &context.textures->get(Textures::LoadingScreen);
+    picture->setSmooth(true);
+    background = Backdrop(*picture, ScreenLayout(window->getSize()));
 
     task.execute();
 }
@@ -37,6 +38,9 @@ bool LoadingState::update(sf::Time) {
     return true;
 }
 
-bool LoadingState::handleEvent(const sf::Event&) {
+bool LoadingState::handleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::Resized)
+        background =
+            Backdrop(*picture, ScreenLayout(sf::Vector2u(event.size.width, event.size.height)));
     return true;
 }

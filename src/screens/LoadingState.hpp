@@ -20,6 +20,8 @@ public:
     const Backdrop& getBackground() const { return background; }
 
 private:
+    // Kept here: the holder is the task's until it has finished.
+    sf::Texture* picture = nullptr;
     Backdrop background;
     ParallelTask task;
     sf::RenderWindow* window;

@@ -6,6 +6,7 @@
 #include "gui/Button.hpp"
 #include "screens/HowToPlayPage.hpp"
 #include "screens/NamePage.hpp"
+#include "screens/OptionsPage.hpp"
 #include "screens/UserFiles.hpp"
 #include "screens/UserPage.hpp"
 #include "screens/UserProfile.hpp"
@@ -24,6 +25,8 @@
 namespace {
 
 const sf::Color WelcomeColour(200, 200, 200, 255);
+constexpr unsigned TitleSize = 100;
+constexpr unsigned WelcomeSize = 60;
 const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::MenuScreen, "Images/MenuScreen.png"},
     {Textures::NormalButton, "Images/NormalButton.png"},
@@ -65,13 +68,13 @@ MenuState::MenuState(StateStack& stack, Context context)
     const sf::Font& titleFont = context.fonts->get(Fonts::MenuTitle);
     title.setFont(titleFont);
     title.setString("Quellix");
-    layout.setCharacterSize(title, 100);
+    layout.setCharacterSize(title, TitleSize);
     title.setFillColor(sf::Color::Black);
     centreOrigin(title);
     title.setPosition(ScreenLayout::Width / 2.f, 100.f);
 
     welcome.setFont(titleFont);
-    layout.setCharacterSize(welcome, 60);
+    layout.setCharacterSize(welcome, WelcomeSize);
     welcome.setFillColor(WelcomeColour);
     setWelcome(context.profile->name);
 }
@@ -95,7 +98,9 @@ void MenuState::draw() {
     window.draw(background);
     const sf::RenderStates laidOut(layout.getTransform());
     window.draw(title, laidOut);
-    window.draw(welcome, laidOut);
+    // The options page says what to do where the welcome line is.
+    if (!options)
+        window.draw(welcome, laidOut);
     if (!pages.empty())
         window.draw(pages.front());
     getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
@@ -104,12 +109,21 @@ void MenuState::draw() {
 bool MenuState::update(sf::Time) {
     if (!pages.empty())
         pages.front().update();
+    if (options)
+        options->update();
     // No world runs to do it.
     soundPlayer().removeStoppedSounds();
     return true;
 }
 
 bool MenuState::handleEvent(const sf::Event& event) {
+    if (event.type == sf::Event::Resized)
+        layOut(sf::Vector2u(event.size.width, event.size.height));
+    // The options page takes keys and pad buttons to bind, and its own Escape.
+    if (options && options->handleEvent(event)) {
+        applyPageChanges();
+        return false;
+    }
     if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
         requestPop();
     // On the name page the same keys type the name.
@@ -144,6 +158,7 @@ GUI::Container MenuState::buildMainPage() {
 
     // The bottom row of smaller buttons, left to right, after the buttons above for Up and Down.
     buttons.push_back(&bottomRowButton("How to play", 340.f, [this] { openHowToPlay(false); }));
+    buttons.push_back(&bottomRowButton("Options", 940.f, [this] { openOptions(); }));
 
     for (GUI::Button* button : buttons) {
         button->setColors(GUI::Button::Label, MenuWidgets::LabelColours);
@@ -196,7 +211,22 @@ void MenuState::openHowToPlay(bool beforeFirstLevel) {
     if (!howToPlay)
         howToPlay = std::make_unique<HowToPlayPage>(
             widgets, [this] { closePage(); }, [this] { startGame(1); });
-    openPage(beforeFirstLevel ? howToPlay->beforeFirstLevel() : howToPlay->fromMenu());
+    GUI::Container page = beforeFirstLevel ? howToPlay->beforeFirstLevel() : howToPlay->fromMenu();
+    // Made for the window the menu had then, which may have changed since (F11).
+    widgets.place(page);
+    openPage(page);
+}
+
+void MenuState::openOptions() {
+    pendingPageChanges.push_back([this] {
+        options = std::make_unique<OptionsPage>(widgets, getContext(), [this] {
+            pendingPageChanges.push_back([this] {
+                pages.pop_front();
+                options.reset();
+            });
+        });
+        pages.push_front(options->getPage());
+    });
 }
 
 void MenuState::enterName(const std::string& name) {
@@ -271,4 +301,25 @@ void MenuState::applyPageChanges() {
         for (const auto& change : changes)
             change();
     }
+}
+
+// The pages keep their widgets and stay where they are in the layout, which is fitted to the new
+// window.
+void MenuState::layOut(sf::Vector2u windowSize) {
+    layout = ScreenLayout(windowSize);
+    // The backdrop may have been kept at the old window's size: it is read again for the new one
+    // (a picture that could not be read was reported once, and is not read again).
+    TextureHolder& textures = *getContext().textures;
+    if (textures.get(Textures::MenuScreen).getSize().x > 0) {
+        textures.release(Textures::MenuScreen);
+        loadPictures(textures);
+    }
+    background = Backdrop(textures.get(Textures::MenuScreen), layout);
+    for (GUI::Container& page : pages)
+        widgets.place(page);
+    widgets.rescale();
+    layout.setCharacterSize(title, TitleSize);
+    centreOrigin(title);
+    layout.setCharacterSize(welcome, WelcomeSize);
+    centreOrigin(welcome);
 }

@@ -19,15 +19,17 @@ class Button;
 } // namespace GUI
 class HowToPlayPage;
 class NamePage;
+class OptionsPage;
 
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons: "How to play"), the name page on a first start or for a new player, the
-// user page listing the players, and How to play, which also opens by itself before a new
-// player's first level. Pages answer the mouse and the keyboard; the volume keys work everywhere
+// row of smaller buttons: "How to play" and "Options"), the name page on a first start or for a
+// new player, the user page listing the players, How to play, which also opens by itself before a
+// new player's first level, and the options page (OptionsPage), which has the first say on every
+// event while it is open. Pages answer the mouse and the keyboard; the volume keys work everywhere
 // but on the name page, where they are typed. Everything is laid out in 1280 x 720 and drawn
-// scaled to the window.
+// scaled to the window, and fitted again when the window changes size (F11).
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -57,6 +59,7 @@ private:
     void openNamePage();
     void openUserPage();
     void openHowToPlay(bool beforeFirstLevel);
+    void openOptions();
     void enterName(const std::string& name);
     void choosePlayer(const std::string& name);
     // The player is known and current from now on: the welcome line and the main page follow.
@@ -67,6 +70,7 @@ private:
     void openPage(const GUI::Container& page);
     void closePage();
     void applyPageChanges();
+    void layOut(sf::Vector2u windowSize);
 
     ScreenLayout layout;
     Backdrop background;
@@ -75,8 +79,11 @@ private:
     std::deque<GUI::Container> pages;
     sf::Text title;
     sf::Text welcome;
-    // The name page while one may be shown; made when How to play first opens.
+    // While a name page is open (at the front).
     std::unique_ptr<NamePage> namePage;
+    // Made when How to play first opens, kept with the menu.
     std::unique_ptr<HowToPlayPage> howToPlay;
     std::vector<std::function<void()>> pendingPageChanges;
+    // While the options page is open (at the front).
+    std::unique_ptr<OptionsPage> options;
 };

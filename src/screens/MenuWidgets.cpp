@@ -32,12 +32,25 @@ void MenuWidgets::loadSounds() {
 
 GUI::Container MenuWidgets::page() const {
     GUI::Container page(*context.window);
-    const sf::FloatRect area = layout.getArea();
-    page.setPosition(area.left, area.top);
-    page.setScale(layout.getScale(), layout.getScale());
+    place(page);
     page.setFeedback(
         {[] { soundPlayer().play(SFX::MenuMove); }, [] { soundPlayer().play(SFX::ButtonPress); }});
     return page;
+}
+
+void MenuWidgets::place(GUI::Container& page) const {
+    const sf::FloatRect area = layout.getArea();
+    page.setPosition(area.left, area.top);
+    page.setScale(layout.getScale(), layout.getScale());
+}
+
+void MenuWidgets::rescale() {
+    for (const auto& widget : widgets)
+        widget->setPixelsPerUnit(layout.getScale());
+}
+
+void MenuWidgets::relabel(GUI::Button& button, const std::string& label) const {
+    button.setText(label, buttonFont(), ButtonTextSize, layout.getScale());
 }
 
 const sf::Font& MenuWidgets::buttonFont() const {

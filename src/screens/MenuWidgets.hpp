@@ -44,6 +44,12 @@ public:
     // An empty page for the context's window, drawn through the layout and pointed at through it,
     // with the pages' sounds.
     GUI::Container page() const;
+    // After the layout has changed (a new window): a page placed through it again, and every
+    // widget's words rasterised at its new scale.
+    void place(GUI::Container& page) const;
+    void rescale();
+    // A new label for a button made here, in the same face and size.
+    void relabel(GUI::Button& button, const std::string& label) const;
     // A button with the menu's three pictures and a label, centred on the point. A small one is
     // the narrower button of the main page's bottom row. Labels are black until coloured.
     GUI::Button& button(const std::string& label, sf::Vector2f centre,

@@ -28,11 +28,15 @@ TitleState::TitleState(StateStack& stack, Context context)
         corner.y == std::round(corner.y))
         Pictures::keepAtDrawnSize(texture, texture.getSize());
 
-    const sf::Vector2f windowSize(static_cast<float>(context.window->getSize().x),
-                                  static_cast<float>(context.window->getSize().y));
     fader.setFillColor(sf::Color(0, 0, 0, 0));
-    fader.setSize(windowSize);
+    fader.setSize(sf::Vector2f(context.window->getSize()));
     fader.setPosition(0.f, 0.f);
+}
+
+// The picture stays in the middle of the layout; the overlay covers the new window.
+void TitleState::layOut(sf::Vector2u windowSize) {
+    layout = ScreenLayout(windowSize);
+    fader.setSize(sf::Vector2f(windowSize));
 }
 
 // No later screen shows the title picture.
@@ -60,7 +64,9 @@ bool TitleState::update(sf::Time) {
 }
 
 bool TitleState::handleEvent(const sf::Event& event) {
-    if (event.type == sf::Event::KeyPressed || event.type == sf::Event::MouseButtonPressed)
+    if (event.type == sf::Event::Resized)
+        layOut(sf::Vector2u(event.size.width, event.size.height));
+    else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::MouseButtonPressed)
         leave();
     return true;
 }

@@ -26,6 +26,8 @@ public:
     const sf::RectangleShape& getFader() const { return fader; }
 
 private:
+    // For a window of a new size.
+    void layOut(sf::Vector2u windowSize);
     void leave();
 
     ScreenLayout layout;

@@ -1,5 +1,8 @@
 #include "screens/VolumeControl.hpp"
 
+#include "core/MusicPlayer.hpp"
+#include "core/SoundPlayer.hpp"
+
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -12,51 +15,60 @@
 
 namespace {
 
-// The audio library keeps the level for a device opened later, so this needs none.
-void apply(const Settings& settings) {
-    sf::Listener::setGlobalVolume(settings.muted ? 0.f : static_cast<float>(settings.volume));
+int stepped(int volume, int steps) {
+    return std::clamp(volume + steps * Settings::VolumeStep, 0, Settings::MaxVolume);
+}
+
+std::string levels(const Settings& settings) {
+    if (settings.muted)
+        return "Muted";
+    if (settings.music == settings.effects)
+        return "Volume " + std::to_string(settings.music) + " %";
+    return "Music " + std::to_string(settings.music) + " %, effects " +
+           std::to_string(settings.effects) + " %";
 }
 
 } // namespace
 
 const sf::Time VolumeControl::ShownFor = sf::seconds(1.f);
 
-VolumeControl::VolumeControl(std::filesystem::path settingsFile)
-    : file(std::move(settingsFile)), settings(file.empty() ? Settings() : Settings::read(file)) {
-    apply(settings);
+VolumeControl::VolumeControl(std::filesystem::path settingsFile, MusicPlayer& music)
+    : file(std::move(settingsFile)), settings(file.empty() ? Settings() : Settings::read(file)),
+      music(music) {
+    apply();
+}
+
+// The audio library keeps the levels for a device opened later, so this needs none.
+void VolumeControl::apply() const {
+    sf::Listener::setGlobalVolume(settings.muted ? 0.f : 100.f);
+    music.setVolume(static_cast<float>(settings.music));
+    soundPlayer().setVolume(static_cast<float>(settings.effects));
 }
 
 bool VolumeControl::handleEvent(const sf::Event& event) {
     if (event.type != sf::Event::KeyPressed)
         return false;
+    const int steps = Bindings::volumeStep(event.key.code);
     Settings next = settings;
-    switch (event.key.code) {
-    case sf::Keyboard::M:
+    if (event.key.code == settings.controls.key(Bindings::Mute)) {
         next.muted = !next.muted;
-        break;
-    case sf::Keyboard::Hyphen:
-    case sf::Keyboard::Subtract:
-        next.volume = std::max(0, next.volume - Settings::VolumeStep);
+    } else if (steps != 0) {
+        next.music = stepped(next.music, steps);
+        next.effects = stepped(next.effects, steps);
         next.muted = false;
-        break;
-    case sf::Keyboard::Equal: // '+' on most keyboards
-    case sf::Keyboard::Add:
-        next.volume = std::min(Settings::MaxVolume, next.volume + Settings::VolumeStep);
-        next.muted = false;
-        break;
-    default:
+    } else {
         return false;
     }
+    shownLeft = ShownFor;
     change(next);
     return true;
 }
 
 void VolumeControl::change(const Settings& next) {
-    shownLeft = ShownFor;
     if (next == settings)
         return;
     settings = next;
-    apply(settings);
+    apply();
     if (!file.empty())
         settings.write(file);
 }
@@ -70,8 +82,7 @@ void VolumeControl::draw(sf::RenderTarget& target, const sf::Font& font) const {
         return;
     const sf::Vector2f size(target.getSize());
     target.setView(target.getDefaultView());
-    sf::Text label(settings.muted ? "Muted" : "Volume " + std::to_string(settings.volume) + " %",
-                   font, static_cast<unsigned>(std::lround(size.y * 0.045f)));
+    sf::Text label(levels(settings), font, static_cast<unsigned>(std::lround(size.y * 0.045f)));
     label.setFillColor(sf::Color::White);
     const sf::FloatRect bounds = label.getLocalBounds();
     const float margin = size.y * 0.03f;

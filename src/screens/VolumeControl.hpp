@@ -11,33 +11,39 @@ class Event;
 class Font;
 class RenderTarget;
 } // namespace sf
+class MusicPlayer;
 
-// The volume of music and effects together, as the player sets it: M mutes and unmutes, minus and
-// plus lower and raise it by one step (and unmute). It starts as the settings file says, every
-// change is written back there, and the level shows on screen for a second after each change.
-// With or without a sound device: without one there is just nothing to hear.
+// The player's settings as they stand, and the volume keys. Every change of the settings, by the
+// volume keys, the options page or F11, goes through change(), which makes the volumes heard and
+// writes the settings file. The volume keys act on music and effects together: the mute key (M
+// unless the player chose another) mutes and unmutes, minus and plus lower and raise both by one
+// step (and unmute), and the levels show on screen for a second after each press. With or without
+// a sound device: without one there is just nothing to hear.
 class VolumeControl {
 public:
     static const sf::Time ShownFor;
 
     // Without a file (a demo, which touches no player's file) the settings start as the defaults
-    // and last for this run only.
-    explicit VolumeControl(std::filesystem::path settingsFile);
+    // and last for this run only. The music player must outlive the control.
+    VolumeControl(std::filesystem::path settingsFile, MusicPlayer& music);
 
     // Acts on the volume keys; true when the event was one of them. The screen decides whether its
     // keys go here: not while the player types a name.
     bool handleEvent(const sf::Event& event);
     // Real time, paused play or not.
     void update(sf::Time dt);
-    // The level in the top right corner of the window, while a change is shown.
+    // The levels in the top right corner of the window, while a change is shown.
     void draw(sf::RenderTarget& target, const sf::Font& font) const;
 
     const Settings& getSettings() const { return settings; }
+    // Applies the volumes and keeps the settings; nothing happens when nothing changes.
+    void change(const Settings& next);
 
 private:
-    void change(const Settings& next);
+    void apply() const;
 
     std::filesystem::path file;
     Settings settings;
+    MusicPlayer& music;
     sf::Time shownLeft;
 };
