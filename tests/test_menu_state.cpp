@@ -592,12 +592,21 @@ TEST_F(MenuStateTest, HowToPlayOpensFromTheBottomRowAndBackReturns) {
     EXPECT_EQ(frontPageLabels(), std::vector<std::string>{"Back"});
     const auto words = frontPageWords();
     for (const char* expected :
-         {"How to play", "Strike a block from below:", "Drive into a stunned wolf to scrap it.",
-          "Key places look like this:"})
+         {"How to play", "Left and Right drive, Up jumps.",
+          "Strike a block from below:", "Drive into a stunned wolf to scrap it.",
+          "Key places look like this:", "P pauses, M mutes."})
         EXPECT_NE(std::find(words.begin(), words.end(), expected), words.end()) << expected;
     key(sf::Keyboard::Return);
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(gamesMade, 0);
+
+    // It names the keys as the player has bound them.
+    Settings rebound = volume.getSettings();
+    rebound.controls.bind(Bindings::Jump, sf::Keyboard::W);
+    volume.change(rebound);
+    click(340.f, 670.f);
+    const auto named = frontPageWords();
+    EXPECT_NE(std::find(named.begin(), named.end(), "Left and Right drive, W jumps."), named.end());
 }
 
 // A player registered on the name page sees How to play before the first level, once: Play
@@ -641,8 +650,9 @@ TEST_F(MenuStateTest, ChoosingANameMakesThatPlayerCurrentAndPutsThemFirstInTheLi
     EXPECT_EQ(profile.name, "Dan");
     EXPECT_EQ(profile.value2, 3);
     EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Dan"));
-    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Play", "User", "Exit",
-                                                           "Continue: level 3", "How to play"}));
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 3", "How to play",
+                                        "Options"}));
     EXPECT_EQ(listFile(), "Dan\nEve\r\nCat\n");
     EXPECT_EQ(readFile(dir / "User" / "Dan.bin"), "5\n3\n1\n1");
     UserProfile nextStart;

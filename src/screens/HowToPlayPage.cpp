@@ -1,8 +1,10 @@
 #include "screens/HowToPlayPage.hpp"
 
+#include "actors/Bindings.hpp"
 #include "actors/PowerUp.hpp"
 #include "actors/Tank.hpp"
 #include "actors/Wolf.hpp"
+#include "core/KeyNames.hpp"
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
 #include "gui/Panel.hpp"
@@ -33,14 +35,15 @@ struct Tip {
     const char* second;
 };
 const Tip Tips[] = {
-    {0, 0, "Left and Right drive, Up jumps.", "A pad: the stick or D-pad, and A."},
+    // The keys are named by showKeys.
+    {0, 0, "", "Or a pad's stick and jump button."},
     {0, 1, "Strike a block from below:", "the wolf on it is stunned."},
     {0, 2, "Drive into a stunned wolf to scrap it.", "An awake wolf wrecks the tank."},
     {0, 3, "Power-ups fill the four counters", "at the bottom of the screen."},
     {1, 0, "A spawner takes a red, then a yellow,", "then a green unit: touch it to pay."},
     {1, 1, "Key places look like this:", "the green key hides in one of them."},
     {1, 2, "Off one side of the level,", "the tank comes back on the other."},
-    {1, 3, "P pauses, M mutes, - and + set the", "volume, Escape leaves the game."},
+    {1, 3, "", "- and + set the volume, Escape leaves."},
 };
 
 // Tile numbers in Images/Objects.png.
@@ -88,11 +91,24 @@ void HowToPlayPage::addTips(MenuWidgets& widgets) {
     for (const Tip& tip : Tips) {
         const float x = WordsX[tip.column];
         const float y = RowY[tip.row];
-        content.pack(
-            &widgets.label(tip.first, {x, y - LineGap}, WordsSize, Words, GUI::Label::Left));
+        GUI::Label& first =
+            widgets.label(tip.first, {x, y - LineGap}, WordsSize, Words, GUI::Label::Left);
+        content.pack(&first);
         content.pack(
             &widgets.label(tip.second, {x, y + LineGap}, WordsSize, Words, GUI::Label::Left));
+        if (&tip == &Tips[0])
+            driveKeys = &first;
+        else if (&tip == &Tips[7])
+            ownKeys = &first;
     }
+    showKeys(Bindings());
+}
+
+void HowToPlayPage::showKeys(const Bindings& keys) {
+    const auto name = [&](Bindings::Action action) { return KeyNames::name(keys.key(action)); };
+    driveKeys->setText(name(Bindings::Left) + " and " + name(Bindings::Right) + " drive, " +
+                       name(Bindings::Jump) + " jumps.");
+    ownKeys->setText(name(Bindings::Pause) + " pauses, " + name(Bindings::Mute) + " mutes.");
 }
 
 // Each picture is drawn as play shows it: the world's pictures stretched to the camera's

@@ -6,7 +6,11 @@
 
 #include <functional>
 
+struct Bindings;
 class MenuWidgets;
+namespace GUI {
+class Label;
+}
 
 // "How to play": what a newcomer needs to know, each in a line or two beside a small picture made
 // of the game's own pictures (the tank, the wolf, blocks and power-ups as play shows them): drive
@@ -21,6 +25,9 @@ class HowToPlayPage {
 public:
     HowToPlayPage(MenuWidgets& widgets, std::function<void()> back, std::function<void()> play);
 
+    // The keys the player has bound, in the lines that name them.
+    void showKeys(const Bindings& keys);
+
     const GUI::Container& fromMenu() const { return withBack; }
     const GUI::Container& beforeFirstLevel() const { return withPlay; }
 
@@ -32,6 +39,8 @@ private:
     sf::Texture wolf;
     sf::Texture tiles;
     sf::Texture powerUps;
+    GUI::Label* driveKeys = nullptr;
+    GUI::Label* ownKeys = nullptr;
     // What both forms show, then each form's button.
     GUI::Container content;
     GUI::Container withBack;

@@ -211,6 +211,7 @@ void MenuState::openHowToPlay(bool beforeFirstLevel) {
     if (!howToPlay)
         howToPlay = std::make_unique<HowToPlayPage>(
             widgets, [this] { closePage(); }, [this] { startGame(1); });
+    howToPlay->showKeys(getContext().volume->getSettings().controls);
     GUI::Container page = beforeFirstLevel ? howToPlay->beforeFirstLevel() : howToPlay->fromMenu();
     // Made for the window the menu had then, which may have changed since (F11).
     widgets.place(page);
