@@ -94,7 +94,8 @@ void MenuState::loadPictures(TextureHolder& textures) {
 void MenuState::draw() {
     sf::RenderWindow& window = *getContext().window;
     window.setView(window.getDefaultView());
-    window.clear(sf::Color(0, 0, 0, 255));
+    if (!background.coversWindow())
+        window.clear(sf::Color(0, 0, 0, 255));
     window.draw(background);
     const sf::RenderStates laidOut(layout.getTransform());
     window.draw(title, laidOut);
