@@ -1,6 +1,7 @@
 // The menu on a real window, clicked by moving the X pointer and handing the screen button events,
-// and driven with keys: the name page, the user page, the page changes, the choices that leave the
-// menu, "Continue" for a player who got further, the volume keys, and the options page.
+// and driven with keys: the name page, the user page, the Levels page, the page changes, the
+// choices that leave the menu, "Continue" for a player who got further, the volume keys, and the
+// options page.
 #include "actors/Gamepad.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
@@ -8,6 +9,8 @@
 #include "core/WindowControl.hpp"
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
+#include "replay/PlayerRuns.hpp"
+#include "replay/Recording.hpp"
 #include "screens/MenuState.hpp"
 #include "screens/UserFiles.hpp"
 #include "screens/UserProfile.hpp"
@@ -208,9 +211,10 @@ protected:
     const sf::Image icon;
     WindowControl windowControl{window, volume, icon};
     Gamepad gamepad;
+    Recording replay; // a best run the menu chose to watch
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
                                     &volume, &firstLevel, nullptr, nullptr, &windowControl,
-                                    &gamepad}};
+                                    &gamepad, &replay}};
 };
 
 const float Middle = 640.f; // the middle of the layout, and of the test window
@@ -223,19 +227,19 @@ TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Ann"));
     // Play, User and Exit, centred on the middle of the window at 350, 430 and 510, and the
-    // smaller "How to play" and "Options" in the bottom row, at (340, 670) and (940, 670).
+    // smaller "How to play", "Levels" and "Options" in the bottom row, at x 340, 640 and 940.
     const auto buttons = frontPageBounds();
-    ASSERT_EQ(buttons.size(), 5u);
+    ASSERT_EQ(buttons.size(), 6u);
     const float rows[] = {350.f, 430.f, 510.f};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_FLOAT_EQ(centre(buttons[i]).x, Middle);
         EXPECT_FLOAT_EQ(centre(buttons[i]).y, rows[i]);
-        EXPECT_FLOAT_EQ(buttons[i].width, 200.f);
+        EXPECT_FLOAT_EQ(buttons[i].width, i < 3 ? 200.f : 120.f);
     }
-    EXPECT_EQ(frontPageLabels(),
-              (std::vector<std::string>{"Play", "User", "Exit", "How to play", "Options"}));
-    for (std::size_t i = 3; i < 5; ++i) {
-        EXPECT_FLOAT_EQ(centre(buttons[i]).x, i == 3 ? 340.f : 940.f);
+    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Play", "User", "Exit", "How to play",
+                                                           "Levels", "Options"}));
+    for (std::size_t i = 3; i < 6; ++i) {
+        EXPECT_FLOAT_EQ(centre(buttons[i]).x, 340.f + 300.f * static_cast<float>(i - 3));
         EXPECT_FLOAT_EQ(centre(buttons[i]).y, 670.f);
         EXPECT_FLOAT_EQ(buttons[i].width, 120.f) << "0.6 of the button picture's width";
     }
@@ -363,7 +367,7 @@ TEST_F(MenuStateTest, TheUserPageListsThePlayersAndBackReturns) {
 
     click(Middle, 700.f - 1.f); // Back
     EXPECT_EQ(menu.getPageCount(), 1u);
-    EXPECT_EQ(frontPageBounds().size(), 5u) << "the main page again";
+    EXPECT_EQ(frontPageBounds().size(), 6u) << "the main page again";
     // And the main page works again: User opens a fresh user page.
     click(Middle, 430.f);
     EXPECT_EQ(menu.getPageCount(), 2u);
@@ -486,11 +490,11 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     levels(3);
     profile.loggedIn = true;
     const std::map<std::int64_t, std::vector<std::string>> offers{
-        {0, {"Play", "User", "Exit", "How to play", "Options"}},
-        {1, {"Play", "User", "Exit", "How to play", "Options"}},
-        {3, {"Play", "User", "Exit", "Continue: level 3", "How to play", "Options"}},
-        {4, {"Play", "User", "Exit", "How to play", "Options"}}, // no level 4 (any more)
-        {-2, {"Play", "User", "Exit", "How to play", "Options"}},
+        {0, {"Play", "User", "Exit", "How to play", "Levels", "Options"}},
+        {1, {"Play", "User", "Exit", "How to play", "Levels", "Options"}},
+        {3, {"Play", "User", "Exit", "Continue: level 3", "How to play", "Levels", "Options"}},
+        {4, {"Play", "User", "Exit", "How to play", "Levels", "Options"}}, // no level 4 any more
+        {-2, {"Play", "User", "Exit", "How to play", "Levels", "Options"}},
     };
     for (const auto& [reached, labels] : offers) {
         profile.value2 = reached;
@@ -502,7 +506,8 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     profile.value2 = 3;
     start();
     EXPECT_FLOAT_EQ(centre(frontPageBounds()[3]).y, 590.f) << "under the three";
-    // Round from Play to the bottom row's last button, then up to Continue.
+    // Round from Play to the bottom row, Options, Levels and How to play, then up to Continue.
+    key(sf::Keyboard::Up);
     key(sf::Keyboard::Up);
     key(sf::Keyboard::Up);
     key(sf::Keyboard::Up);
@@ -516,6 +521,65 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     EXPECT_EQ(firstLevel, 1) << "Play starts at level 1 whatever the player reached";
 }
 
+// Ann reached level 3; her best run of level 2 took 83.4 s and cost 2 tanks, and the one she kept
+// of level 3 is damaged.
+TEST_F(MenuStateTest, TheLevelsPageListsTheLevelsReachedWithTheirBestRunsToStartOrWatch) {
+    levels(4);
+    profile.name = "Ann";
+    profile.value2 = 3;
+    profile.loggedIn = true;
+    Recording best({1280, 720});
+    best.levels.emplace_back();
+    Recording::Level& level2 = best.levels.back();
+    level2.number = 2;
+    level2.hash = *Recording::levelHash(2);
+    level2.add(sf::milliseconds(10), {});
+    level2.steps.back().count = 8340;
+    level2.end = Recording::End::Cleared;
+    level2.tanksLost = 2;
+    const PlayerRuns runs(dir / "User", "Ann");
+    runs.keep(best);
+    writeFile(runs.bestFile(3), "quellix-replay 1\n");
+
+    MenuState& menu = start();
+    std::ostringstream errors;
+    std::streambuf* const previous = std::cerr.rdbuf(errors.rdbuf());
+    click(Middle, 670.f);
+    std::cerr.rdbuf(previous);
+    ASSERT_EQ(menu.getPageCount(), 2u);
+    EXPECT_NE(errors.str().find(runs.bestFile(3).string()), std::string::npos) << errors.str();
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Level 1", "Level 2", "Watch", "Level 3", "Back"}));
+    EXPECT_EQ(frontPageWords(),
+              (std::vector<std::string>{"no time yet", "1:23.4   2 tanks lost", "no time yet"}));
+    // A row every 40 units from 362 under the welcome line, Back at the bottom.
+    const auto buttons = frontPageBounds();
+    EXPECT_FLOAT_EQ(centre(buttons[0]).y, 362.f);
+    EXPECT_FLOAT_EQ(centre(buttons[1]).y, 402.f);
+    EXPECT_FLOAT_EQ(centre(buttons[2]).y, 402.f) << "Watch, beside its level";
+    EXPECT_LT(centre(buttons[1]).x, Middle);
+    EXPECT_GT(centre(buttons[2]).x, Middle);
+
+    click(centre(buttons[2]).x, centre(buttons[2]).y); // Watch
+    EXPECT_EQ(gamesMade, 1);
+    ASSERT_EQ(replay.levels.size(), 1u) << "the game plays the best run back";
+    EXPECT_EQ(replay.levels[0].number, 2);
+    EXPECT_EQ(replay.levels[0].time(), sf::seconds(83.4f));
+
+    start();
+    click(Middle, 670.f);
+    const auto rows = frontPageBounds();
+    click(centre(rows[3]).x, centre(rows[3]).y); // Level 3
+    EXPECT_EQ(gamesMade, 2);
+    EXPECT_EQ(firstLevel, 3);
+
+    MenuState& again = start();
+    click(Middle, 670.f);
+    click(Middle, 692.f); // Back
+    EXPECT_EQ(again.getPageCount(), 1u);
+    EXPECT_EQ(gamesMade, 2);
+}
+
 TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOffered) {
     levels(2);
     writeFile(dir / "User" / "UserData.bin", "Ann\n");
@@ -527,7 +591,7 @@ TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOf
     EXPECT_EQ(profile.name, "Ann");
     EXPECT_EQ(frontPageLabels(),
               (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2", "How to play",
-                                        "Options"}));
+                                        "Levels", "Options"}));
     EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"});
 }
 
@@ -652,7 +716,7 @@ TEST_F(MenuStateTest, ChoosingANameMakesThatPlayerCurrentAndPutsThemFirstInTheLi
     EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Dan"));
     EXPECT_EQ(frontPageLabels(),
               (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 3", "How to play",
-                                        "Options"}));
+                                        "Levels", "Options"}));
     EXPECT_EQ(listFile(), "Dan\nEve\r\nCat\n");
     EXPECT_EQ(readFile(dir / "User" / "Dan.bin"), "5\n3\n1\n1");
     UserProfile nextStart;

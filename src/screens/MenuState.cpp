@@ -4,7 +4,9 @@
 #include "core/ResourceHolder.hpp"
 #include "core/SoundPlayer.hpp"
 #include "gui/Button.hpp"
+#include "replay/Recording.hpp"
 #include "screens/HowToPlayPage.hpp"
+#include "screens/LevelsPage.hpp"
 #include "screens/NamePage.hpp"
 #include "screens/OptionsPage.hpp"
 #include "screens/UserFiles.hpp"
@@ -18,8 +20,10 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -159,6 +163,7 @@ GUI::Container MenuState::buildMainPage() {
 
     // The bottom row of smaller buttons, left to right, after the buttons above for Up and Down.
     buttons.push_back(&bottomRowButton("How to play", 340.f, [this] { openHowToPlay(false); }));
+    buttons.push_back(&bottomRowButton("Levels", 640.f, [this] { openLevelsPage(); }));
     buttons.push_back(&bottomRowButton("Options", 940.f, [this] { openOptions(); }));
 
     for (GUI::Button* button : buttons) {
@@ -229,6 +234,29 @@ void MenuState::openOptions() {
         });
         pages.push_front(options->getPage());
     });
+}
+
+void MenuState::openLevelsPage() {
+    const Context context = getContext();
+    std::optional<PlayerRuns> runs;
+    if (context.profile->loggedIn && UserFiles::isValidName(context.profile->name))
+        runs.emplace(context.userFolder, context.profile->name);
+    const int reached = static_cast<int>(
+        std::clamp<std::int64_t>(context.profile->value2, 1, std::max(1, World::countLevels())));
+    const LevelsPage::Actions actions{[this](int level) { play(level); },
+                                      [this, runs](int level) {
+                                          // Read again: the file may have gone since the page was
+                                          // opened.
+                                          std::optional<Recording> best =
+                                              runs ? runs->best(level) : std::nullopt;
+                                          if (!best || !getContext().replay)
+                                              return;
+                                          *getContext().replay = std::move(*best);
+                                          requestPop();
+                                          requestPush(States::Game);
+                                      },
+                                      [this] { closePage(); }};
+    openPage(LevelsPage(widgets, runs, reached, actions).getPage());
 }
 
 void MenuState::enterName(const std::string& name) {

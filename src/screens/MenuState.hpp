@@ -24,12 +24,13 @@ class OptionsPage;
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons: "How to play" and "Options"), the name page on a first start or for a
-// new player, the user page listing the players, How to play, which also opens by itself before a
-// new player's first level, and the options page (OptionsPage), which has the first say on every
-// event while it is open. Pages answer the mouse and the keyboard; the volume keys work everywhere
-// but on the name page, where they are typed. Everything is laid out in 1280 x 720 and drawn
-// scaled to the window, and fitted again when the window changes size (F11).
+// row of smaller buttons: "How to play", "Levels" and "Options"), the name page on a first start
+// or for a new player, the user page listing the players, How to play, which also opens by itself
+// before a new player's first level, the Levels page (LevelsPage), and the options page
+// (OptionsPage), which has the first say on every event while it is open. Pages answer the mouse
+// and the keyboard; the volume keys work everywhere but on the name page, where they are typed.
+// Everything is laid out in 1280 x 720 and drawn scaled to the window, and fitted again when the
+// window changes size (F11).
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -59,6 +60,8 @@ private:
     void openNamePage();
     void openUserPage();
     void openHowToPlay(bool beforeFirstLevel);
+    // Levels reached, best times, and the best runs to watch (LevelsPage).
+    void openLevelsPage();
     void openOptions();
     void enterName(const std::string& name);
     void choosePlayer(const std::string& name);
