@@ -32,13 +32,15 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the program to its end in `folder` with the arguments (quoted by the caller as needed).
-Outcome runIn(const fs::path& folder, const std::string& arguments, int seconds = 20) {
+// Runs the program to its end in `folder` with the arguments (quoted by the caller as needed),
+// through `launcher` (such as "env -u DISPLAY") when one is given.
+Outcome runIn(const fs::path& folder, const std::string& arguments, int seconds = 20,
+              const std::string& launcher = "") {
     Outcome outcome;
     outcome.status =
-        run("cd '" + folder.string() + "' && timeout " + std::to_string(seconds) + " '" +
-            Binary.string() + "' " + arguments + " >'" + (folder / "out.txt").string() + "' 2>'" +
-            (folder / "err.txt").string() + "'");
+        run("cd '" + folder.string() + "' && " + launcher + " timeout " + std::to_string(seconds) +
+            " '" + Binary.string() + "' " + arguments + " >'" + (folder / "out.txt").string() +
+            "' 2>'" + (folder / "err.txt").string() + "'");
     outcome.out = readFile(folder / "out.txt");
     outcome.err = readFile(folder / "err.txt");
     fs::remove(folder / "out.txt");
@@ -111,6 +113,26 @@ TEST(StartEndToEnd, WithoutDataItSaysWhereItLookedAndEndsWithOne) {
                             "Images, Audio, Fonts, Levels and Scripts; name one with --data DIR\n");
 
     EXPECT_TRUE(fs::is_empty(dir.path())) << "nothing was written";
+}
+
+TEST(StartEndToEnd, WithoutADisplayItSaysSoAndEndsWithOne) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    // The window library would abort, leaving a core file.
+    const Outcome none = runIn(dir.path(), "", 20, "env -u DISPLAY");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "quellix: no display can be opened (DISPLAY is not set)\n");
+    EXPECT_EQ(runIn(dir.path(), "--version", 20, "env -u DISPLAY").status, 0) << "no window needed";
+}
+
+TEST(StartEndToEnd, AnExitLevelPastTheLastLevelIsRefusedAtStart) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    const Outcome refused = runIn(dir.path(), "--demo --fixed-step --exit-after-level 9", 60);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "quellix: --exit-after-level 9: there are only 8 levels\n");
 }
 
 TEST(StartEndToEnd, DataNamedOnTheCommandLineIsPlayedFromAnyFolderAndKeepsItsPlayers) {

@@ -14,9 +14,6 @@ public:
     Panel(sf::Vector2f size, sf::Color fill, sf::Color outline = sf::Color::Transparent,
           float outlineThickness = 0.f);
 
-    // A panel of no size draws nothing.
-    void setSize(sf::Vector2f size);
-
 private:
     void draw(sf::RenderTarget& target, sf::RenderStates states) const override;
 

@@ -16,6 +16,7 @@
 #include "world/World.hpp"
 
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
@@ -29,8 +30,10 @@
 namespace {
 
 const sf::Color WelcomeColour(200, 200, 200, 255);
+const sf::Color NoticeColour(255, 120, 100, 255);
 constexpr unsigned TitleSize = 100;
 constexpr unsigned WelcomeSize = 60;
+constexpr unsigned NoticeSize = 22;
 const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::MenuScreen, "Images/MenuScreen.png"},
     {Textures::NormalButton, "Images/NormalButton.png"},
@@ -81,6 +84,9 @@ MenuState::MenuState(StateStack& stack, Context context)
     layout.setCharacterSize(welcome, WelcomeSize);
     welcome.setFillColor(WelcomeColour);
     setWelcome(context.profile->name);
+    notice.setFont(context.fonts->get(Fonts::MenuButton));
+    layout.setCharacterSize(notice, NoticeSize);
+    notice.setFillColor(NoticeColour);
 }
 
 // Play needs the memory more than a menu that may never come back.
@@ -106,6 +112,15 @@ void MenuState::draw() {
     // The options page says what to do where the welcome line is.
     if (!options)
         window.draw(welcome, laidOut);
+    if (!options && !notice.getString().isEmpty()) {
+        // On a dark strip, to be read on any part of the picture.
+        const sf::FloatRect bounds = notice.getGlobalBounds();
+        sf::RectangleShape strip({bounds.width + 20.f, bounds.height + 10.f});
+        strip.setPosition(bounds.left - 10.f, bounds.top - 5.f);
+        strip.setFillColor(sf::Color(0, 0, 0, 170));
+        window.draw(strip, laidOut);
+        window.draw(notice, laidOut);
+    }
     if (!pages.empty())
         window.draw(pages.front());
     getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
@@ -264,30 +279,45 @@ void MenuState::enterName(const std::string& name) {
     if (!refused.empty()) {
         // The name page stays, so another name can be typed.
         std::cerr << "\"" << name << "\" cannot be used as a player's name: " << refused << "\n";
-        namePage->setReason(refused);
+        setNotice(refused);
         return;
     }
     UserProfile& profile = *getContext().profile;
     const UserFiles files(getContext().userFolder);
-    if (files.hasUserFile(name)) {
+    std::string problem;
+    std::string remark;
+    if (files.hasUserFile(name, problem)) {
         profile.load(files.userFile(name));
         files.keepListed(name);
-    } else if (files.registerUser(name, profile) == UserFiles::Registration::Registered) {
-        files.setNewPlayer(name, true);
+    } else if (!problem.empty()) {
+        // Registering the name again would replace the player that file holds. The file was named
+        // on the error stream when the game looked for its player at start.
+        setNotice(name + "'s file " + problem + ": it is left as it is");
+        return;
+    } else {
+        const UserFiles::Registration registration = files.registerUser(name, profile);
+        if (registration == UserFiles::Registration::NotSaved)
+            remark = (name.empty() ? std::string("This player") : name) +
+                     " cannot be remembered on this computer";
+        else if (registration == UserFiles::Registration::Registered)
+            files.setNewPlayer(name, true);
     }
+    setNotice(remark);
     becomeCurrent(name);
 }
 
 void MenuState::choosePlayer(const std::string& name) {
     UserProfile& profile = *getContext().profile;
     const UserFiles files(getContext().userFolder);
-    if (!files.hasUserFile(name)) {
-        std::cerr << files.userFile(name).string() << ": " << name
-                  << " has no file that can be read, so cannot be chosen\n";
+    std::string problem;
+    if (!files.hasUserFile(name, problem)) {
+        setNotice(name + (problem.empty() ? " has no file any more" : "'s file " + problem) +
+                  ": " + name + " cannot be chosen");
         return;
     }
     profile.load(files.userFile(name));
     files.moveFirst(name);
+    setNotice("");
     becomeCurrent(name);
 }
 
@@ -308,6 +338,12 @@ void MenuState::setWelcome(const std::string& name) {
     welcome.setString(sf::String("Welcome ") + fromUtf8(name));
     centreOrigin(welcome);
     welcome.setPosition(ScreenLayout::Width / 2.f, 250.f);
+}
+
+void MenuState::setNotice(const std::string& text) {
+    notice.setString(fromUtf8(text));
+    centreOrigin(notice);
+    notice.setPosition(ScreenLayout::Width / 2.f, 306.f);
 }
 
 void MenuState::openPage(const GUI::Container& page) {
@@ -352,4 +388,6 @@ void MenuState::layOut(sf::Vector2u windowSize) {
     centreOrigin(title);
     layout.setCharacterSize(welcome, WelcomeSize);
     centreOrigin(welcome);
+    layout.setCharacterSize(notice, NoticeSize);
+    centreOrigin(notice);
 }

@@ -49,6 +49,8 @@ public:
     const GUI::Container& getFrontPage() const { return pages.front(); }
     // In layout units, as the pages' widgets.
     const sf::Text& getWelcome() const { return welcome; }
+    // Under the welcome line: why a name was not taken, or that the player cannot be remembered.
+    const sf::Text& getNotice() const { return notice; }
 
 private:
     GUI::Container buildMainPage();
@@ -72,6 +74,7 @@ private:
     // closing it inside its own loop would destroy the loop's container.
     void openPage(const GUI::Container& page);
     void closePage();
+    void setNotice(const std::string& text);
     void applyPageChanges();
     void layOut(sf::Vector2u windowSize);
 
@@ -82,6 +85,7 @@ private:
     std::deque<GUI::Container> pages;
     sf::Text title;
     sf::Text welcome;
+    sf::Text notice;
     // While a name page is open (at the front).
     std::unique_ptr<NamePage> namePage;
     // Made when How to play first opens, kept with the menu.

@@ -2,6 +2,7 @@
 
 #include "core/MusicPlayer.hpp"
 #include "core/SoundPlayer.hpp"
+#include "screens/SettingsWriter.hpp"
 
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
@@ -33,8 +34,9 @@ std::string levels(const Settings& settings) {
 const sf::Time VolumeControl::ShownFor = sf::seconds(1.f);
 
 VolumeControl::VolumeControl(std::filesystem::path settingsFile, MusicPlayer& music)
-    : file(std::move(settingsFile)), settings(file.empty() ? Settings() : Settings::read(file)),
-      music(music) {
+    : settings(settingsFile.empty() ? Settings() : Settings::read(settingsFile)), music(music) {
+    if (!settingsFile.empty())
+        writer = std::make_unique<SettingsWriter>(std::move(settingsFile));
     apply();
 }
 
@@ -44,6 +46,8 @@ void VolumeControl::apply() const {
     music.setVolume(static_cast<float>(settings.music));
     soundPlayer().setVolume(static_cast<float>(settings.effects));
 }
+
+VolumeControl::~VolumeControl() = default;
 
 bool VolumeControl::handleEvent(const sf::Event& event) {
     if (event.type != sf::Event::KeyPressed)
@@ -69,8 +73,8 @@ void VolumeControl::change(const Settings& next) {
         return;
     settings = next;
     apply();
-    if (!file.empty())
-        settings.write(file);
+    if (writer)
+        writer->save(settings);
 }
 
 void VolumeControl::update(sf::Time dt) {
