@@ -9,6 +9,7 @@ target_sources(quellix_tests PRIVATE
   test_sound_player.cpp
   test_state_stack.cpp
   test_title_state.cpp
+  test_window_control.cpp
 )
 target_sources(quellix_e2e_tests PRIVATE
   test_start_e2e.cpp

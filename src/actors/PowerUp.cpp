@@ -126,11 +126,15 @@ sf::IntRect readPictureRect(int kind) {
 }
 } // namespace
 
+sf::IntRect PowerUp::pictureOf(int kind) {
+    return readPictureRect(kind);
+}
+
 PowerUp::PowerUp(int kind) : kind(kind) {
     setCollidable(true);
     sprite.setTexture(textureHolder->get(Textures::PowerUps));
     setCategory(Category::PowerUp);
-    pictureRect = readPictureRect(kind);
+    pictureRect = pictureOf(kind);
     sprite.setTextureRect(pictureRect);
     setVelocity(0.f, -RiseSpeed);
 }

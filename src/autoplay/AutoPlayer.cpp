@@ -1,6 +1,6 @@
 #include "autoplay/AutoPlayer.hpp"
 
-#include "autoplay/TilePictures.hpp"
+#include "world/TilePictures.hpp"
 #include "world/Physics.hpp"
 
 #include <cmath>

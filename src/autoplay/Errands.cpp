@@ -2,7 +2,7 @@
 
 #include "actors/Tank.hpp"
 #include "autoplay/PlayerView.hpp"
-#include "autoplay/TilePictures.hpp"
+#include "world/TilePictures.hpp"
 #include "world/WorldGlobals.hpp"
 
 #include <algorithm>

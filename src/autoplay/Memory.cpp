@@ -1,6 +1,6 @@
 #include "autoplay/Memory.hpp"
 
-#include "autoplay/TilePictures.hpp"
+#include "world/TilePictures.hpp"
 
 #include <algorithm>
 #include <cmath>

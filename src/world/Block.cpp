@@ -5,6 +5,7 @@
 #include "actors/Objects.hpp"
 #include "core/Command.hpp"
 #include "core/CommandQueue.hpp"
+#include "core/SoundPlayer.hpp"
 #include "world/Platform.hpp"
 #include "world/Portal.hpp"
 #include "world/PowerBlock.hpp"
@@ -12,10 +13,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
-const float PictureWidth = 64.f;
-const float PictureHeight = 36.f;
+const int PictureWidth = 64;
+const int PictureHeight = 36;
 const int PicturesPerRow = 10;
 } // namespace
 
@@ -88,6 +90,10 @@ void Block::hitFromBelow(Entity* actor) {
     // their heads.
     if (actor && (actor->getCategory() & Category::Tank) == 0)
         return;
+    // The tank's strike is heard once, though its head may strike two blocks at once; the hops it
+    // passes on upwards are not strikes.
+    if (actor && !(currentPlatform && currentPlatform->hasHoppingBlock()))
+        soundPlayer().play(SFX::BlockStruck);
     if (currentPlatform)
         currentPlatform->bump(this);
     if (item >= 0) {
@@ -148,12 +154,22 @@ void Block::updateTexture() {
             quad[i].texCoords = {0.f, 0.f};
         return;
     }
-    const float u = static_cast<float>((tileNumber - 1) % PicturesPerRow) * PictureWidth;
-    const float v = static_cast<float>((tileNumber - 1) / PicturesPerRow) * PictureHeight;
+    const sf::FloatRect picture(pictureOf(tileNumber));
+    const float u = picture.left, v = picture.top;
     quad[0].texCoords = {u, v};
-    quad[1].texCoords = {u + PictureWidth, v};
-    quad[2].texCoords = {u + PictureWidth, v + PictureHeight};
-    quad[3].texCoords = {u, v + PictureHeight};
+    quad[1].texCoords = {u + picture.width, v};
+    quad[2].texCoords = {u + picture.width, v + picture.height};
+    quad[3].texCoords = {u, v + picture.height};
+}
+
+sf::IntRect Block::pictureOf(int tileNumber) {
+    // A level may name any tile number; far beyond the sheet it shows nothing, but the row must
+    // not overflow on the way there.
+    const long long index = tileNumber - 1LL;
+    const long long top = std::min<long long>(index / PicturesPerRow * PictureHeight,
+                                              std::numeric_limits<int>::max() - PictureHeight);
+    return sf::IntRect(static_cast<int>(index % PicturesPerRow) * PictureWidth,
+                       static_cast<int>(top), PictureWidth, PictureHeight);
 }
 
 bool Block::tryAssignKey() {

@@ -1,8 +1,9 @@
 #pragma once
-// The tile numbers of the pictures the automatic player tells blocks apart by (the picture grid of
-// "Images/Objects.png"): what a player learns each picture means.
+// The tile numbers of the pictures in "Images/Objects.png" that mean something to a player: what
+// How to play shows and what the automatic player tells blocks apart by.
 
 namespace TilePictures {
+const int Ground = 1;
 const int ChargedPowerBlock = 5;
 const int RedSpawner = 6;
 const int YellowSpawner = 7;
