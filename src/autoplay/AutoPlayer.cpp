@@ -1,7 +1,7 @@
 #include "autoplay/AutoPlayer.hpp"
 
-#include "world/TilePictures.hpp"
 #include "world/Physics.hpp"
+#include "world/TilePictures.hpp"
 
 #include <cmath>
 #include <limits>
@@ -23,6 +23,9 @@ const float FallCost = 10.f;
 // How often wolves stop what the tank is doing, with no move gone through in between, before the
 // tank goes for the last of them.
 const int BlockedTimes = 2;
+// How often one wolf stops the tank on its way to one errand, moves between or not, before the
+// tank goes for it.
+const int ErrandBlockedTimes = 3;
 // How far a wolf woken up may get before the tank can be out of its way.
 const float WakeReach = 40.f;
 // How far above and to the side a wolf is looked at for a strike from below.
@@ -84,6 +87,8 @@ void AutoPlayer::startLevel(const PlayerView& view) {
     waited = 0;
     blocker = 0;
     blocked = 0;
+    blockedErrand = 0;
+    blockedCell = -1;
 }
 
 Controls AutoPlayer::decide(const PlayerView& now) {
@@ -225,11 +230,17 @@ Controls AutoPlayer::planFromRest(const PlayerView& view) {
         }
     }
     std::vector<Errand> found;
-    const PlayerView::Wolf* obstacle = blocked >= BlockedTimes ? inSight(view, blocker) : nullptr;
+    // A wolf that stops the same errand again and again (pacing a floor the route crosses, it
+    // meets the tank each time the tank comes round) is dealt with too.
+    const bool stuck = blocked >= BlockedTimes || blockedErrand >= ErrandBlockedTimes;
+    const PlayerView::Wolf* obstacle = stuck ? inSight(view, blocker) : nullptr;
     if (obstacle && obstacle->stunned)
         obstacle = nullptr;
-    if (!obstacle)
+    if (!obstacle) {
         blocked = 0;
+        if (stuck)
+            blockedErrand = 0;
+    }
     const RouteMap::Goals goals =
         errands.gather(view, memory, *routes, *quarry, obstacle, floor, now, found);
     legs = routes->route(here, goals, now);
@@ -449,7 +460,9 @@ Controls AutoPlayer::guard(Controls planned) {
     if (contactOf(currentPolicy(), nullptr, &met).steps == 0)
         return planned;
     ++blocked;
+    blockedErrand = met == blocker && errand.cell == blockedCell ? blockedErrand + 1 : 1;
     blocker = met;
+    blockedCell = errand.cell;
     const float aim = activity == Activity::Walk ? walkTarget : tank.position.x;
     std::size_t best = 0;
     Contact least{-1, Horizon + 1};

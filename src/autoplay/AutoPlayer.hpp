@@ -86,5 +86,7 @@ private:
     int waited = 0;
     std::vector<sf::FloatRect> redSpawners; // the ones the tank can pay now
     int blocker = 0;                        // the number of the last wolf in the way
-    int blocked = 0; // how often wolves got in the way since a move last went through
+    int blocked = 0;       // how often wolves got in the way since a move last went through
+    int blockedErrand = 0; // how often in a row that wolf got in the way of the errand at
+    int blockedCell = -1;  // this cell
 };
