@@ -1,12 +1,18 @@
 // The menu on a real window, clicked by moving the X pointer and handing the screen button events,
 // and driven with keys: the name page, the user page, the page changes, the choices that leave the
-// menu, "Continue" for a player who got further, the volume keys, and the options page.
+// menu, "Continue" for a player who got further, the volume keys, the options page, and the menu
+// in other languages, whose every label fits its button.
+#include "actors/Bindings.hpp"
 #include "actors/Gamepad.hpp"
+#include "core/KeyNames.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "core/Translation.hpp"
 #include "core/WindowControl.hpp"
 #include "gui/Button.hpp"
+#include "gui/Label.hpp"
+#include "gui/TextBox.hpp"
 #include "screens/MenuState.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
@@ -168,12 +174,23 @@ protected:
 
     std::string listFile() const { return readFile(dir / "User" / "UserData.bin"); }
 
+    static std::string utf8(const sf::String& text) {
+        const auto bytes = text.toUtf8();
+        return std::string(bytes.begin(), bytes.end());
+    }
+
     std::vector<std::string> frontPageLabels() const {
         std::vector<std::string> labels;
         for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
             if (const auto* button = dynamic_cast<const GUI::Button*>(child))
-                labels.push_back(button->getText().getString().toAnsiString());
+                labels.push_back(utf8(button->getText().getString()));
         return labels;
+    }
+
+    void chooseLanguage(const std::string& code) {
+        Settings chosen = volume.getSettings();
+        chosen.language = code;
+        volume.change(chosen);
     }
 
     // The buttons of the front page that show the hovered picture.
@@ -482,6 +499,24 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     EXPECT_EQ(firstLevel, 1) << "Play starts at level 1 whatever the player reached";
 }
 
+TEST_F(MenuStateTest, InGermanTheNamePageTheMainPageAndTheWelcomeAreGerman) {
+    const ScopedLanguage german("de");
+    levels(3);
+    writeFile(dir / "User" / "Ann.bin", "5\n3\n1\n1");
+    MenuState& menu = start();
+    const auto* box = dynamic_cast<const GUI::TextBox*>(menu.getFrontPage().getChildren()[0]);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(utf8(box->getText().getString()), "Gib deinen Namen ein");
+    type("Ann\r");
+    frame();
+    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Spielen", "Spieler", "Beenden",
+                                                           "Weiter: Level 3", "Optionen"}));
+    EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen Ann");
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return);
+    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Ann", "Zurück"}));
+}
+
 TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOffered) {
     levels(2);
     writeFile(dir / "User" / "UserData.bin", "Ann\n");
@@ -603,11 +638,12 @@ TEST_F(MenuStateTest, OnAWindowOfAnotherShapeThePointerFindsTheButtonsWhereTheyS
 }
 
 // The options page, as the main page's last button opens it; its rows in the 1280 x 720 layout:
-// the bindings on the left, the window and the sound on the right, 54 apart from y 340.
+// the bindings on the left, the window, the sound and the language on the right, 54 apart from
+// y 290.
 class OptionsPageTest : public MenuStateTest {
 protected:
     static constexpr float Left = 395.f, Right = 885.f;
-    static float row(int k) { return 340.f + 54.f * static_cast<float>(k); }
+    static float row(int k) { return 290.f + 54.f * static_cast<float>(k); }
 
     MenuState& openOptions() {
         profile.loggedIn = true;
@@ -696,12 +732,12 @@ TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
     click(Right, row(0)); // Window
     EXPECT_TRUE(shows("Window: windowed"));
     EXPECT_FALSE(windowControl.isFullscreen()) << "asked, for the next frame";
-    click(Right, row(5)); // Defaults
+    click(Right, row(6)); // Defaults
     EXPECT_EQ(volume.getSettings(), Settings());
     EXPECT_TRUE(windowControl.isFullscreen());
     EXPECT_TRUE(shows("Jump: Up"));
     EXPECT_TRUE(shows("Music: 100 %"));
-    click(Right, row(6)); // Back
+    click(Right, row(7)); // Back
     EXPECT_EQ(SeenMenu::current->getPageCount(), 1u);
 }
 
@@ -731,7 +767,7 @@ TEST_F(OptionsPageTest, APadButtonIsBoundByPressingItAndStandsForNoKeyMeanwhile)
 }
 
 // F11 makes a window of another size: the open page is fitted to it, and the pointer finds its
-// buttons where they show. On 1000 x 720 "Back" (885, 664) shows at (691, 596).
+// buttons where they show. On 1000 x 720 "Back" (885, 668) shows at (691, 601).
 TEST_F(OptionsPageTest, AfterTheWindowChangesSizeThePointerFindsTheRowsWhereTheyShow) {
     MenuState& menu = openOptions();
     openWindow({1000, 720});
@@ -740,8 +776,152 @@ TEST_F(OptionsPageTest, AfterTheWindowChangesSizeThePointerFindsTheRowsWhereThey
     resized.size = {1000, 720};
     stack.handleEvent(resized);
     frame();
-    click(691.f, 596.f);
+    click(691.f, 600.f);
     EXPECT_EQ(menu.getPageCount(), 1u);
+}
+
+TEST_F(OptionsPageTest, TheLanguageRowGoesRoundTheLanguagesAndThePagesSpeakEachAtOnce) {
+    const ScopedLanguage catalogues("en");
+    MenuState& menu = openOptions();
+    EXPECT_TRUE(shows("Language: system default"));
+    click(Right, row(5));
+    EXPECT_TRUE(shows("Language: English"));
+    click(Right, row(5));
+    EXPECT_TRUE(shows("Sprache: Deutsch"));
+    EXPECT_TRUE(shows("Zurück")) << "the whole page in German";
+    EXPECT_NE(readFile(dir / "Settings.txt").find("language de\n"), std::string::npos);
+    key(sf::Keyboard::Escape);
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Spielen", "Spieler", "Beenden", "Optionen"}));
+    EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen ");
+    key(sf::Keyboard::Up);
+    key(sf::Keyboard::Return);
+    for (const char* shown :
+         {"Idioma: Español", "Langue : Français", "Idioma: Português (Brasil)"}) {
+        click(Right, row(5));
+        EXPECT_TRUE(shows(shown)) << shown;
+    }
+    click(Right, row(5));
+    EXPECT_EQ(volume.getSettings().language, "") << "round to the system's language";
+    EXPECT_FALSE(fs::exists(dir / "Settings.txt") &&
+                 readFile(dir / "Settings.txt").find("language") != std::string::npos);
+}
+
+// The menu with the game's own button pictures and fonts at 1280 x 720: every label, in every
+// language and in every state a row can show, stays on its button's face, between the end caps
+// (16 of the picture's 460 pixels each), and every line of words stays on the screen.
+class LabelsFitTest : public OptionsPageTest {
+protected:
+    // The pictures where the menu loads them again when it comes back.
+    LabelsFitTest() {
+        for (const auto& [id, file] : {std::pair(Textures::NormalButton, "NormalButton.png"),
+                                       std::pair(Textures::ActiveButton, "ActiveButton.png"),
+                                       std::pair(Textures::SelectedButton, "SelectedButton.png")}) {
+            fs::copy_file(dataDir() / "Images" / file, dir / "Images" / file,
+                          fs::copy_options::overwrite_existing);
+            textures.release(id);
+            textures.load(id, (dir / "Images" / file).string());
+        }
+        for (const auto& [id, file] : {std::pair(Fonts::MenuTitle, "MenuTitle.ttf"),
+                                       std::pair(Fonts::MenuButton, "MenuButton.ttf")}) {
+            fonts.release(id);
+            fonts.load(id, (dataDir() / "Fonts" / file).string());
+        }
+    }
+
+    static bool inside(const sf::FloatRect& words, float left, float top, float right,
+                       float bottom) {
+        return words.left >= left && words.top >= top && words.left + words.width <= right &&
+               words.top + words.height <= bottom;
+    }
+
+    void expectFit(const std::string& where) {
+        for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren()) {
+            if (const auto* button = dynamic_cast<const GUI::Button*>(child)) {
+                const sf::FloatRect face = button->getBounds();
+                const float cap = face.width * 16.f / 460.f;
+                const sf::FloatRect words =
+                    button->getTransform().transformRect(button->getText().getGlobalBounds());
+                EXPECT_TRUE(inside(words, face.left + cap, face.top, face.left + face.width - cap,
+                                   face.top + face.height))
+                    << '"' << utf8(button->getText().getString()) << "\" " << where;
+            } else if (const auto* label = dynamic_cast<const GUI::Label*>(child)) {
+                EXPECT_TRUE(inside(label->getTextBounds(), 0.f, 0.f, 1280.f, 720.f))
+                    << '"' << utf8(label->getText().getString()) << "\" " << where;
+            } else if (const auto* box = dynamic_cast<const GUI::TextBox*>(child)) {
+                const sf::FloatRect field = box->getBox().getGlobalBounds();
+                EXPECT_TRUE(inside(box->getText().getGlobalBounds(), field.left, field.top,
+                                   field.left + field.width, field.top + field.height))
+                    << '"' << utf8(box->getText().getString()) << "\" " << where;
+            }
+        }
+    }
+
+    // Every key the row may take whose name, as shown, is longer than three letters (A, F12 or
+    // Tab are narrower than the rows' own keys), bound with the keys alone: Return on the
+    // highlighted row waits, the key binds.
+    void bindEveryKey(const std::string& where) {
+        for (int code = 0; code < sf::Keyboard::KeyCount; ++code) {
+            const auto key = static_cast<sf::Keyboard::Key>(code);
+            // Not one of the game's own keys.
+            if (KeyNames::shown(key).size() > 3 && Bindings().bind(Bindings::Left, key)) {
+                this->key(sf::Keyboard::Return);
+                this->key(key);
+                expectFit(where + ", bound to " + KeyNames::name(key));
+            }
+        }
+    }
+};
+
+TEST_F(LabelsFitTest, EveryLabelFitsItsButtonInEveryLanguage) {
+    const ScopedLanguage catalogues("en");
+    levels(8);
+    // Ann has got to level 8: "Continue: level 8".
+    for (const std::string& code : Translation::languages()) {
+        chooseLanguage(code);
+        writeFile(dir / "User" / "Ann.bin", "5\n8\n1\n1");
+        start();
+        expectFit(code + " name page");
+        type("Ann\r");
+        expectFit(code + " main page");
+        key(sf::Keyboard::Down);
+        key(sf::Keyboard::Return);
+        expectFit(code + " user page");
+        stack.clear();
+        frame();
+        openOptions();
+        expectFit(code + " options");
+        for (int k : {0, 1, 4}) // fullscreen, vsync, sound: the other state
+            click(Right, row(k));
+        expectFit(code + " options, window, vsync and sound switched");
+        click(Left, row(0));
+        key(sf::Keyboard::Hyphen); // refused
+        expectFit(code + " options, a key refused");
+        key(sf::Keyboard::Escape);
+        for (int k = 0; k < 7; ++k) {
+            click(Left, row(k));
+            expectFit(code + " options, waiting on row " + std::to_string(k));
+            key(sf::Keyboard::Escape);
+        }
+        // The key rows are the first five; the highlight stays on the row it bound.
+        click(Left, row(0));
+        key(sf::Keyboard::Escape);
+        for (int k = 0; k < 5; ++k) {
+            bindEveryKey(code + " row " + std::to_string(k));
+            key(sf::Keyboard::Down);
+        }
+        stack.clear();
+        frame();
+        // The system's language, named in this one.
+        chooseLanguage("");
+        Translation::useLanguage(code);
+        openOptions();
+        expectFit(code + " options in the system's language");
+        stack.clear();
+        frame();
+        profile = UserProfile();
+        chooseLanguage("en");
+    }
 }
 
 } // namespace

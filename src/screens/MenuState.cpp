@@ -2,6 +2,7 @@
 
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
+#include "core/Translation.hpp"
 #include "gui/Button.hpp"
 #include "gui/TextBox.hpp"
 #include "screens/OptionsPage.hpp"
@@ -32,10 +33,6 @@ const std::pair<Textures::Textures, const char*> MenuPictures[] = {
 // The name page's box, centred on the screen.
 const sf::Vector2f NameBoxSize(500.f, 32.f);
 const sf::Vector2f NameBoxCorner((ScreenLayout::Width - NameBoxSize.x) / 2.f, 200.f);
-
-sf::String fromUtf8(const std::string& text) {
-    return sf::String::fromUtf8(text.begin(), text.end());
-}
 
 void centreOrigin(sf::Text& text) {
     const sf::FloatRect bounds = text.getLocalBounds();
@@ -131,13 +128,14 @@ bool MenuState::handleEvent(const sf::Event& event) {
 }
 
 GUI::Container MenuState::buildMainPage() {
+    pagesLanguage = language();
     GUI::Container page = widgets.page();
 
-    GUI::Button& play = widgets.button("Play", {ScreenLayout::Width / 2.f, 350.f});
+    GUI::Button& play = widgets.button(tr("Play"), {ScreenLayout::Width / 2.f, 350.f});
     play.setCallback([this] { this->play(1); });
-    GUI::Button& user = widgets.button("User", {ScreenLayout::Width / 2.f, 430.f});
+    GUI::Button& user = widgets.button(tr("User"), {ScreenLayout::Width / 2.f, 430.f});
     user.setCallback([this] { pendingPageChanges.push_back(PageChange::OpenUserPage); });
-    GUI::Button& exit = widgets.button("Exit", {ScreenLayout::Width / 2.f, 510.f});
+    GUI::Button& exit = widgets.button(tr("Exit"), {ScreenLayout::Width / 2.f, 510.f});
     exit.setCallback([this] { requestPop(); });
     std::vector<GUI::Button*> buttons{&play, &user, &exit};
 
@@ -145,15 +143,16 @@ GUI::Container MenuState::buildMainPage() {
     const std::int64_t reached = getContext().profile->value2;
     if (reached > 1 && reached <= World::countLevels()) {
         const int level = static_cast<int>(reached);
-        GUI::Button& resume = widgets.button("Continue: level " + std::to_string(level),
+        GUI::Button& resume = widgets.button(tr("Continue: level %d", {std::to_string(level)}),
                                              {ScreenLayout::Width / 2.f, 590.f});
         resume.setCallback([this, level] { this->play(level); });
         buttons.push_back(&resume);
     }
 
     // The bottom row, left to right, after the buttons above for Up and Down.
+    // TRANSLATORS: a small button; about 15 letters fit.
     buttons.push_back(&bottomRowButton(
-        "Options", 940.f, [this] { pendingPageChanges.push_back(PageChange::OpenOptions); }));
+        tr("Options"), 940.f, [this] { pendingPageChanges.push_back(PageChange::OpenOptions); }));
 
     for (GUI::Button* button : buttons) {
         button->setColors(GUI::Button::Label, MenuWidgets::LabelColours);
@@ -183,7 +182,7 @@ void MenuState::buildNamePage() {
     GUI::Container page = widgets.page();
     auto box = std::make_unique<GUI::TextBox>(NameBoxCorner, NameBoxSize, typedName);
     box->setPixelsPerUnit(layout.getScale());
-    box->setText("Enter Your Name");
+    box->setText(tr("Enter Your Name"));
     box->setFont(context.fonts->get(Fonts::MenuButton));
     box->setBoxColors(sf::Color::White, sf::Color::Black);
     box->setTextColor(sf::Color::Red);
@@ -196,7 +195,7 @@ void MenuState::buildNamePage() {
 
 void MenuState::buildUserPage() {
     GUI::Container page = widgets.page();
-    GUI::Button& back = widgets.button("Back", {ScreenLayout::Width / 2.f, 0.f});
+    GUI::Button& back = widgets.button(tr("Back"), {ScreenLayout::Width / 2.f, 0.f});
     back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
     // "Back" goes one row below the last name and must stay on the screen, or the page could not
     // be left: only the newest names that fit are shown.
@@ -234,14 +233,23 @@ void MenuState::enterName() {
     profile.name = name;
     profile.loggedIn = true;
     // The main page under the name page was built before the player's progress was known.
-    pages.back() = buildMainPage();
-    pages.back().selectFirst();
-    setWelcome(name);
+    rebuildMainPage();
     pendingPageChanges.push_back(PageChange::Close);
 }
 
+void MenuState::rebuildMainPage() {
+    pages.back() = buildMainPage();
+    pages.back().selectFirst();
+    setWelcome(getContext().profile->name);
+}
+
+const std::string& MenuState::language() const {
+    return getContext().volume->getSettings().language;
+}
+
 void MenuState::setWelcome(const std::string& name) {
-    welcome.setString(sf::String("Welcome ") + fromUtf8(name));
+    // TRANSLATORS: the player's name follows.
+    welcome.setString(Translation::shown(tr("Welcome ") + name));
     centreOrigin(welcome);
     welcome.setPosition(ScreenLayout::Width / 2.f, 250.f);
 }
@@ -259,6 +267,9 @@ void MenuState::applyPageChanges() {
             pages.pop_front();
             if (change == PageChange::CloseOptions)
                 options.reset();
+            // A language chosen on the options page shows at once.
+            if (change == PageChange::CloseOptions && language() != pagesLanguage)
+                rebuildMainPage();
         }
     }
     pendingPageChanges.clear();

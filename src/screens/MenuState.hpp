@@ -56,6 +56,10 @@ private:
     void buildNamePage();
     void buildUserPage();
     void enterName();
+    // The main page and the welcome line again, for what has changed under them: the player's
+    // progress, the language.
+    void rebuildMainPage();
+    const std::string& language() const;
     void setWelcome(const std::string& name);
     void applyPageChanges();
     void layOut(sf::Vector2u windowSize);
@@ -73,4 +77,6 @@ private:
     std::vector<PageChange> pendingPageChanges;
     // While the options page is open (at the front).
     std::unique_ptr<OptionsPage> options;
+    // The language the main page was built in.
+    std::string pagesLanguage;
 };
