@@ -1,5 +1,5 @@
 # Translations (GNU gettext, tools/setup.sh installs it): xgettext collects every text of the game
-# (the C++ sources' tr(), trIn(), trLater() and trInLater()), of the menu entry and of the metainfo into
+# (the C++ sources' tr(), trPlural(), trIn(), trLater() and trInLater()), of the menu entry and of the metainfo into
 # build/po/quellix.pot. Each language of po/LINGUAS must translate all of them: a text that
 # po/<language>.po leaves out, untranslated or fuzzy, or a translation whose placeholders or header
 # are wrong, fails the build (cmake/CheckCatalogue.cmake). The catalogues are compiled into
@@ -30,7 +30,7 @@ set(quellix_xgettext ${XGETTEXT} --from-code=UTF-8 --add-comments=TRANSLATORS:
 add_custom_command(
   OUTPUT ${QUELLIX_POT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${quellix_po_build}
-  COMMAND ${quellix_xgettext} --language=C++ -k -ktr -ktrIn:1c,2 -ktrLater -ktrInLater:1c,2
+  COMMAND ${quellix_xgettext} --language=C++ -k -ktr -ktrIn:1c,2 -ktrLater -ktrInLater:1c,2 -ktrPlural:1,2
     -o ${quellix_po_build}/code.pot ${quellix_translated_sources}
   COMMAND ${quellix_xgettext} --language=Desktop -o ${quellix_po_build}/desktop.pot
     packaging/quellix.desktop

@@ -369,7 +369,10 @@ TEST_P(BadDataFile, StartsReachesWhatItCanAndNamesTheFileOnce) {
                           << errors;
     }
 
-    EXPECT_EQ(savedFiles(dir / "User"), savesBefore) << "the player's saves changed";
+    // Play adds the player's run beside their file; nothing that was saved changes.
+    std::map<std::string, std::string> saves = savedFiles(dir / "User");
+    saves.erase("Tester.run-1.replay");
+    EXPECT_EQ(saves, savesBefore) << "the player's saves changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(BadData, BadDataFile, ::testing::ValuesIn(Cases), caseName);

@@ -52,6 +52,13 @@ TEST(CommandLine, DemoFixedStepAndTheLevelToEndAfter) {
     EXPECT_FALSE(answer({"--demo", "--fixed-step", "--exit-after-level", "8"}).status);
 }
 
+TEST(CommandLine, ReplayAndRecordNameTheirFiles) {
+    EXPECT_EQ(CommandLine({"--replay", "runs/best.replay"}).options().replayFile,
+              "runs/best.replay");
+    EXPECT_EQ(CommandLine({"--demo", "--record=demo.replay"}).options().recordFile, "demo.replay");
+    EXPECT_FALSE(CommandLine(std::vector<std::string>{}).options().replayFile);
+}
+
 TEST(CommandLine, DataTakesItsValueAfterAnEqualsSignToo) {
     const CommandLine line({"--data=/opt/quellix data"});
     ASSERT_TRUE(line.options().dataFolder);
@@ -78,7 +85,9 @@ TEST(CommandLine, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
                              "\n  --demo                the game plays itself from level 1",
                              "\n  --fixed-step          1/60 s of game time per update",
                              "\n  --exit-after-level N  exit once level N is cleared (status 0) or "
-                             "at a game over (1)\n"})
+                             "at a game over (1)\n",
+                             "\n  --replay FILE         play the recording FILE back in a window",
+                             "\n  --record FILE         record what is played into FILE"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << " in\n" << result.out;
     EXPECT_NE(result.out.find("~/.local/share/quellix/User"), std::string::npos);
 }
@@ -108,6 +117,9 @@ TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithT
         {{"--exit-after-level", "0"},   "quellix: --exit-after-level needs a level number from 1, not '0'\n"},
         {{"--exit-after-level=-2"},     "quellix: --exit-after-level needs a level number from 1, not '-2'\n"},
         {{"--exit-after-level", "two"}, "quellix: --exit-after-level needs a level number from 1, not 'two'\n"},
+        {{"--replay"},                  "quellix: --replay needs FILE\n"},
+        {{"--record="},                 "quellix: --record needs a file\n"},
+        {{"--replay", "a", "--demo"},   "quellix: --replay plays a recording; it cannot be combined with --demo or --record\n"},
         // A mistake wins over --help: the player learns what was wrong.
         {{"--help", "--bogus"},         "quellix: unknown option '--bogus'\n"},
     };
@@ -143,6 +155,11 @@ TEST(WindowedMode, Is1280x720OrTheLargestSixteenByNineThatFitsTheDesktop) {
         EXPECT_EQ(mode.height, c.height) << c.deskWidth << "x" << c.deskHeight;
         EXPECT_EQ(mode.bitsPerPixel, 24u);
     }
+    // A replay's window has the shape it was recorded in.
+    const sf::VideoMode tall =
+        WindowControl::windowedMode(sf::VideoMode(1280, 720, 24), {1280, 1024});
+    EXPECT_EQ(tall.width, 900u);
+    EXPECT_EQ(tall.height, 720u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The game screen on a real screen stack and window: its music, the three ways it leaves, pausing,
-// the level's number over play, and the best level reached that a cleared level raises.
+// the level's number over play, the best level reached that a cleared level raises, the runs it
+// records and the recordings it plays back (the recorded runs of the shipped levels among them).
 
 #include "CaptureErrors.hpp"
 #include "WorldFixture.hpp"
@@ -10,6 +11,8 @@
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "replay/PlayerRuns.hpp"
+#include "replay/Recording.hpp"
 #include "screens/GameState.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
@@ -24,7 +27,10 @@
 #include <SFML/Window/Event.hpp>
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <iostream>
+#include <random>
+#include <set>
 #include <vector>
 
 namespace {
@@ -66,15 +72,44 @@ protected:
     }
 
     void open() {
-        for (const char* folder : {"Scripts", "Images", "Audio", "Fonts"})
-            if (fs::exists(dataDir() / folder))
-                fs::copy(dataDir() / folder, dir / folder, fs::copy_options::recursive);
+        copyData({"Scripts", "Images", "Audio", "Fonts"});
         stack.registerState<ObservedGameState>(States::Game);
         stack.push(States::Game);
         stack.update(Frame); // builds the screen
     }
 
+    void copyData(std::initializer_list<const char*> folders) {
+        for (const char* folder : folders)
+            if (fs::exists(dataDir() / folder))
+                fs::copy(dataDir() / folder, dir / folder, fs::copy_options::recursive);
+    }
+
     World& world() { return ObservedGameState::latest->getWorld(); }
+
+    // What the screen prints when it plays the file back at fixed steps, as --replay FILE
+    // --fixed-step has it do: its standard output, and its error stream.
+    std::pair<std::string, std::string> replayed(const fs::path& file) {
+        std::string problem;
+        replay = Recording::read(file, problem).value_or(Recording());
+        options.replayFile = file;
+        StreamCapture out(std::cout);
+        CaptureErrors errors;
+        stack.registerState<ObservedGameState>(States::Game);
+        stack.push(States::Game);
+        for (int updates = 0; updates < 200000 && (updates == 0 || !stack.isEmpty()); ++updates)
+            stack.update(Frame);
+        EXPECT_TRUE(stack.isEmpty()) << file;
+        return {out.str(), errors.text()};
+    }
+
+    // The line a replay ends with, for a level that ended so.
+    static std::string endLine(const Recording::Outcome& outcome) {
+        std::ostringstream line;
+        line << "Replay ended: level " << outcome.level << ", " << std::fixed
+             << std::setprecision(1) << outcome.time.asSeconds() << " s, " << outcome.tanksLost
+             << " tanks lost\n";
+        return line.str();
+    }
 
     // Pays the level's spawner off; the next level starts in the next update.
     void clearLevel() {
@@ -109,8 +144,10 @@ protected:
     int firstLevel = 1;
     CommandLine::Options options;
     int exitStatus = -1;
+    Recording replay;
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
-                                    &volume, &firstLevel, &options, &exitStatus}};
+                                    &volume, &firstLevel, &options, &exitStatus, nullptr, nullptr,
+                                    &replay}};
 };
 
 TEST_F(GameStateScreen, PlaysTheGameThemeAndRunsTheWorld) {
@@ -361,6 +398,132 @@ TEST_F(GameStateScreen, WithoutALevelTheScreenLeavesOnItsFirstUpdate) {
     EXPECT_NE(errors.text().find("Levels/Level1.lua does not exist"), std::string::npos)
         << errors.text();
     EXPECT_NE(errors.text().find("no level can be played"), std::string::npos) << errors.text();
+}
+
+// --- Recorded runs ----------------------------------------------------------------------------
+
+const fs::path RecordedRuns = fs::path(QUELLIX_SOURCE_DIR) / "tests" / "replays";
+
+// Each ends where it ended when it was recorded: the same level, cleared or lost in the same step,
+// after the same game time, with the same tanks lost and the tank in the same place. A change that
+// alters play makes them end otherwise; when it is meant, tools/record-replays.sh records them
+// anew.
+TEST_F(GameStateScreen, RecordedRunsOfTheShippedLevelsReplayToTheEndTheyWereRecordedWith) {
+    copyData({"Scripts", "Images", "Audio", "Fonts", "Levels"});
+    std::set<std::string> replayedRuns;
+    for (const auto& entry : fs::directory_iterator(RecordedRuns)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        std::string problem;
+        const std::optional<Recording> recording = Recording::read(entry.path(), problem);
+        ASSERT_TRUE(recording) << problem;
+        ASSERT_EQ(recording->mismatch(), "") << "record the runs again: tools/record-replays.sh";
+        const auto [out, errors] = replayed(entry.path());
+        EXPECT_EQ(out.substr(out.find("Replay ended")),
+                  endLine(recording->levels.back().outcome()));
+        EXPECT_EQ(errors.find("went another way"), std::string::npos)
+            << errors << "play has changed since the run was recorded; if that is meant, record "
+            << "it again with tools/record-replays.sh";
+        replayedRuns.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(replayedRuns.count("level1-human.replay"), 1u) << "a person's pace on level 1";
+    EXPECT_EQ(replayedRuns.count("demo-levels-1-3.replay"), 1u) << "levels one after another";
+}
+
+TEST_F(GameStateScreen, AReplayThatGoesAnotherWaySaysHowAndStillEndsWithItsLastLevel) {
+    copyData({"Scripts", "Images", "Audio", "Fonts", "Levels"});
+    // The run with no jump in its first thousand lines: the tank goes elsewhere from then on.
+    std::string problem;
+    Recording run = *Recording::read(RecordedRuns / "level1-human.replay", problem);
+    for (std::size_t line = 0; line < 1000; ++line)
+        run.levels[0].steps[line].controls.jump = false;
+    ASSERT_TRUE(run.write(dir / "changed.replay", problem)) << problem;
+    const auto [out, errors] = replayed(dir / "changed.replay");
+    // Lost, or cleared at another time: either way the message names both ends.
+    EXPECT_EQ(errors.rfind((dir / "changed.replay").string() +
+                               ": the replay went another way than the recording: ",
+                           0),
+              0u)
+        << errors;
+    EXPECT_NE(errors.find(Recording::describe(run.levels[0].outcome())), std::string::npos);
+    EXPECT_EQ(out.rfind("Replay ended: level 1, "), out.find("Replay ended")) << out;
+}
+
+// A person at uneven frame times (long frames are split into steps of at most 1/60 s) with a
+// logged-in player: the level is kept as the player's run when play ends, and replays to its end.
+TEST_F(GameStateScreen, APlayersRunAtUnevenFrameTimesIsKeptBesideTheirFileAndReplaysToItsEnd) {
+    writeFile(dir / "User" / "Ann.bin", "5\n0\n1\n1");
+    profile.name = "Ann";
+    profile.loggedIn = true;
+    start(true);
+    std::mt19937 random(24);
+    for (int frames = 0; frames < 800; ++frames)
+        stack.update(sf::microseconds(std::uniform_int_distribution<int>(4000, 70000)(random)));
+    ASSERT_NE(ObservedGameState::latest, nullptr) << "the game is not over yet";
+    const Recording::Outcome played = Recording::standing(world(), Recording::End::Stopped);
+    EXPECT_GT(played.tanksLost, 0) << "the wolves come down to the tank, which stands still";
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+
+    std::string problem;
+    const std::optional<Recording> run = Recording::read(dir / "User/Ann.run-1.replay", problem);
+    ASSERT_TRUE(run) << problem;
+    EXPECT_TRUE(run->levels.at(0).outcome() == played) << Recording::describe(played);
+    EXPECT_GT(run->levels[0].steps.size(), 1000u) << "steps of many lengths";
+    profile.loggedIn = false;
+    const auto [out, errors] = replayed(dir / "User/Ann.run-1.replay");
+    EXPECT_EQ(out, endLine(played));
+    EXPECT_EQ(errors, "");
+    EXPECT_FALSE(fs::exists(dir / "User/Ann.run-2.replay")) << "a replay is no run";
+}
+
+// The automatic player drives and jumps to strike the power block; play ends as the tank falls
+// back, in the middle of a move, so controls that acted a step early or late would show.
+TEST_F(GameStateScreen, ADemoRecordedIntoAFileReplaysToItsEnd) {
+    options.demo = true;
+    options.recordFile = dir / "demo.replay";
+    std::vector<std::string> rows(20, row('.'));
+    rows[1][27] = 'R';
+    rows[15][6] = 'P';
+    writeFile(dir / "Levels/Level1.lua", levelScript(rows));
+    open();
+    const Block& powerBlock = *world().getPlatform()->getBlock(15 * 30 + 6);
+    for (int frames = 0; frames < 600 && powerBlock.getTileNumber() == 5; ++frames)
+        stack.update(Frame);
+    for (int frames = 0; frames < 5; ++frames)
+        stack.update(Frame);
+    const Recording::Outcome played = Recording::standing(world(), Recording::End::Stopped);
+    ASSERT_TRUE(played.tank);
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+
+    options = CommandLine::Options();
+    const auto [out, errors] = replayed(dir / "demo.replay");
+    EXPECT_EQ(out, endLine(played));
+    EXPECT_EQ(errors, "");
+}
+
+// Stands in for the menu, which a replay chosen there goes back to.
+struct MenuStandIn : State {
+    MenuStandIn(StateStack& stack, Context context) : State(stack, context) { ++built; }
+    void draw() override {}
+    bool update(sf::Time) override { return true; }
+    bool handleEvent(const sf::Event&) override { return true; }
+    static inline int built = 0;
+};
+
+TEST_F(GameStateScreen, AReplayChosenInTheMenuGoesBackToTheMenu) {
+    start(true);
+    stack.handleEvent(keyPressed(sf::Keyboard::Escape));
+    replay = Recording(window.getSize());
+    replay.levels.emplace_back().hash = *Recording::levelHash(1);
+    replay.levels[0].steps = {{16666, Controls(), 90}};
+    stack.registerState<MenuStandIn>(States::Menu);
+    StreamCapture out(std::cout);
+    stack.push(States::Game);
+    for (int i = 0; i < 200 && MenuStandIn::built == 0; ++i)
+        stack.update(Frame);
+    EXPECT_EQ(ObservedGameState::latest, nullptr);
+    EXPECT_EQ(stack.size(), 1u) << "the menu alone";
+    EXPECT_TRUE(replay.empty()) << "the game took the recording";
+    EXPECT_EQ(out.str(), "") << "only a replay named on the command line prints its end";
 }
 
 } // namespace

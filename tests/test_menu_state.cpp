@@ -1,7 +1,7 @@
 // The menu on a real window, clicked by moving the X pointer and handing the screen button events,
-// and driven with keys: the name page, the user page, the page changes, the choices that leave the
-// menu, "Continue" for a player who got further, the volume keys, the options page, and the menu
-// in other languages, whose every label fits its button.
+// and driven with keys: the name page, the user page, the Levels page, the page changes, the
+// choices that leave the menu, "Continue" for a player who got further, the volume keys, the
+// options page, and the menu in other languages, whose every label fits its button.
 #include "actors/Bindings.hpp"
 #include "actors/Gamepad.hpp"
 #include "core/KeyNames.hpp"
@@ -13,6 +13,8 @@
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
 #include "gui/TextBox.hpp"
+#include "replay/PlayerRuns.hpp"
+#include "replay/Recording.hpp"
 #include "screens/MenuState.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
@@ -215,9 +217,10 @@ protected:
     const sf::Image icon;
     WindowControl windowControl{window, volume, icon};
     Gamepad gamepad;
+    Recording replay; // a best run the menu chose to watch
     StateStack stack{State::Context{&window, &textures, &music, &fonts, &profile, dir / "User",
                                     &volume, &firstLevel, nullptr, nullptr, &windowControl,
-                                    &gamepad}};
+                                    &gamepad, &replay}};
 };
 
 const float Middle = 640.f; // the middle of the layout, and of the test window
@@ -230,15 +233,16 @@ TEST_F(MenuStateTest, AKnownPlayerIsWelcomedOnTheMainPage) {
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(menu.getWelcome().getString(), sf::String("Welcome Ann"));
     // Play, User and Exit, centred on the middle of the window at 350, 430 and 510, and the
-    // bottom row's Options.
+    // bottom row's smaller Levels in the middle, and Options.
     const auto buttons = frontPageBounds();
-    ASSERT_EQ(buttons.size(), 4u);
-    const float rows[] = {350.f, 430.f, 510.f};
-    for (std::size_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(buttons.size(), 5u);
+    const float rows[] = {350.f, 430.f, 510.f, 670.f};
+    for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_FLOAT_EQ(centre(buttons[i]).x, Middle);
         EXPECT_FLOAT_EQ(centre(buttons[i]).y, rows[i]);
-        EXPECT_FLOAT_EQ(buttons[i].width, 200.f);
+        EXPECT_FLOAT_EQ(buttons[i].width, i < 3 ? 200.f : 120.f);
     }
+    EXPECT_EQ(frontPageLabels()[3], "Levels");
 }
 
 TEST_F(MenuStateTest, AFirstStartAsksForANameAndTheMainPageWaits) {
@@ -352,7 +356,7 @@ TEST_F(MenuStateTest, TheUserPageListsThePlayersAndBackReturns) {
 
     click(Middle, 700.f - 1.f); // Back
     EXPECT_EQ(menu.getPageCount(), 1u);
-    EXPECT_EQ(frontPageBounds().size(), 4u) << "the main page again";
+    EXPECT_EQ(frontPageBounds().size(), 5u) << "the main page again";
     // And the main page works again: User opens a fresh user page.
     click(Middle, 430.f);
     EXPECT_EQ(menu.getPageCount(), 2u);
@@ -471,11 +475,11 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     levels(3);
     profile.loggedIn = true;
     const std::map<std::int64_t, std::vector<std::string>> offers{
-        {0, {"Play", "User", "Exit", "Options"}},
-        {1, {"Play", "User", "Exit", "Options"}},
-        {3, {"Play", "User", "Exit", "Continue: level 3", "Options"}},
-        {4, {"Play", "User", "Exit", "Options"}}, // there is no level 4 (any more)
-        {-2, {"Play", "User", "Exit", "Options"}},
+        {0, {"Play", "User", "Exit", "Levels", "Options"}},
+        {1, {"Play", "User", "Exit", "Levels", "Options"}},
+        {3, {"Play", "User", "Exit", "Continue: level 3", "Levels", "Options"}},
+        {4, {"Play", "User", "Exit", "Levels", "Options"}}, // there is no level 4 (any more)
+        {-2, {"Play", "User", "Exit", "Levels", "Options"}},
     };
     for (const auto& [reached, labels] : offers) {
         profile.value2 = reached;
@@ -487,7 +491,8 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     profile.value2 = 3;
     start();
     EXPECT_FLOAT_EQ(centre(frontPageBounds()[3]).y, 590.f) << "under the three";
-    key(sf::Keyboard::Up); // round from Play to the bottom row
+    key(sf::Keyboard::Up); // round from Play to the bottom row, Options then Levels
+    key(sf::Keyboard::Up);
     key(sf::Keyboard::Up);
     key(sf::Keyboard::Return);
     EXPECT_EQ(gamesMade, 1);
@@ -509,12 +514,76 @@ TEST_F(MenuStateTest, InGermanTheNamePageTheMainPageAndTheWelcomeAreGerman) {
     EXPECT_EQ(utf8(box->getText().getString()), "Gib deinen Namen ein");
     type("Ann\r");
     frame();
-    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Spielen", "Spieler", "Beenden",
-                                                           "Weiter: Level 3", "Optionen"}));
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Spielen", "Spieler", "Beenden", "Weiter: Level 3", "Level",
+                                        "Optionen"}));
     EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen Ann");
     key(sf::Keyboard::Down);
     key(sf::Keyboard::Return);
     EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Ann", "Zurück"}));
+}
+
+// Ann reached level 3; her best run of level 2 took 83.4 s and cost 2 tanks, and the one she kept
+// of level 3 is damaged.
+TEST_F(MenuStateTest, TheLevelsPageListsTheLevelsReachedWithTheirBestRunsToStartOrWatch) {
+    levels(4);
+    profile.name = "Ann";
+    profile.value2 = 3;
+    profile.loggedIn = true;
+    Recording best({1280, 720});
+    best.levels.emplace_back();
+    Recording::Level& level2 = best.levels.back();
+    level2.number = 2;
+    level2.hash = *Recording::levelHash(2);
+    level2.add(sf::milliseconds(10), {});
+    level2.steps.back().count = 8340;
+    level2.end = Recording::End::Cleared;
+    level2.tanksLost = 2;
+    const PlayerRuns runs(dir / "User", "Ann");
+    runs.keep(best);
+    writeFile(runs.bestFile(3), "quellix-replay 1\n");
+
+    MenuState& menu = start();
+    std::ostringstream errors;
+    std::streambuf* const previous = std::cerr.rdbuf(errors.rdbuf());
+    click(Middle, 670.f);
+    std::cerr.rdbuf(previous);
+    ASSERT_EQ(menu.getPageCount(), 2u);
+    EXPECT_NE(errors.str().find(runs.bestFile(3).string()), std::string::npos) << errors.str();
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Level 1", "Level 2", "Watch", "Level 3", "Back"}));
+    std::vector<std::string> times;
+    for (const GUI::Component* child : menu.getFrontPage().getChildren())
+        if (const auto* label = dynamic_cast<const GUI::Label*>(child))
+            times.push_back(label->getText().getString().toAnsiString());
+    EXPECT_EQ(times,
+              (std::vector<std::string>{"no time yet", "1:23.4   2 tanks lost", "no time yet"}));
+    // A row every 40 units from 362 under the welcome line, Back at the bottom.
+    const auto buttons = frontPageBounds();
+    EXPECT_FLOAT_EQ(centre(buttons[0]).y, 362.f);
+    EXPECT_FLOAT_EQ(centre(buttons[2]).y, 402.f);
+    EXPECT_FLOAT_EQ(centre(buttons[4]).y, 402.f) << "Watch, beside its level";
+    EXPECT_LT(centre(buttons[2]).x, Middle);
+    EXPECT_GT(centre(buttons[4]).x, Middle);
+
+    click(centre(buttons[4]).x, centre(buttons[4]).y); // Watch
+    EXPECT_EQ(gamesMade, 1);
+    ASSERT_EQ(replay.levels.size(), 1u) << "the game plays the best run back";
+    EXPECT_EQ(replay.levels[0].number, 2);
+    EXPECT_EQ(replay.levels[0].time(), sf::seconds(83.4f));
+
+    start();
+    click(Middle, 670.f);
+    const auto rows = frontPageBounds();
+    click(centre(rows[5]).x, centre(rows[5]).y); // Level 3
+    EXPECT_EQ(gamesMade, 2);
+    EXPECT_EQ(firstLevel, 3);
+
+    MenuState& again = start();
+    click(Middle, 670.f);
+    click(Middle, 692.f); // Back
+    EXPECT_EQ(again.getPageCount(), 1u);
+    EXPECT_EQ(gamesMade, 2);
 }
 
 TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOffered) {
@@ -527,7 +596,8 @@ TEST_F(MenuStateTest, ANameTypedWithoutAClickIsTakenAndAKnownPlayersProgressIsOf
     EXPECT_EQ(menu.getPageCount(), 1u);
     EXPECT_EQ(profile.name, "Ann");
     EXPECT_EQ(frontPageLabels(),
-              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2", "Options"}));
+              (std::vector<std::string>{"Play", "User", "Exit", "Continue: level 2", "Levels",
+                                        "Options"}));
     EXPECT_EQ(labelsLookingHovered(), std::vector<std::string>{"Play"});
 }
 
@@ -792,7 +862,7 @@ TEST_F(OptionsPageTest, TheLanguageRowGoesRoundTheLanguagesAndThePagesSpeakEachA
     EXPECT_NE(readFile(dir / "Settings.txt").find("language de\n"), std::string::npos);
     key(sf::Keyboard::Escape);
     EXPECT_EQ(frontPageLabels(),
-              (std::vector<std::string>{"Spielen", "Spieler", "Beenden", "Optionen"}));
+              (std::vector<std::string>{"Spielen", "Spieler", "Beenden", "Level", "Optionen"}));
     EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen ");
     key(sf::Keyboard::Up);
     key(sf::Keyboard::Return);
@@ -876,7 +946,16 @@ protected:
 TEST_F(LabelsFitTest, EveryLabelFitsItsButtonInEveryLanguage) {
     const ScopedLanguage catalogues("en");
     levels(8);
-    // Ann has got to level 8: "Continue: level 8".
+    // Ann has got to level 8 ("Continue: level 8"), and kept a best run of level 2 (a time and the
+    // tanks lost on the Levels page, and "Watch").
+    Recording best({1280, 720});
+    best.levels.emplace_back();
+    best.levels.back().number = 2;
+    best.levels.back().hash = *Recording::levelHash(2);
+    best.levels.back().add(sf::milliseconds(10), {});
+    best.levels.back().end = Recording::End::Cleared;
+    best.levels.back().tanksLost = 25;
+    PlayerRuns(dir / "User", "Ann").keep(best);
     for (const std::string& code : Translation::languages()) {
         chooseLanguage(code);
         writeFile(dir / "User" / "Ann.bin", "5\n8\n1\n1");
@@ -887,6 +966,11 @@ TEST_F(LabelsFitTest, EveryLabelFitsItsButtonInEveryLanguage) {
         key(sf::Keyboard::Down);
         key(sf::Keyboard::Return);
         expectFit(code + " user page");
+        key(sf::Keyboard::Down);
+        key(sf::Keyboard::Return);
+        click(Middle, 670.f);
+        ASSERT_EQ(frontPageLabels().size(), 10u) << "the Levels page: 8 levels, Watch and Back";
+        expectFit(code + " Levels page");
         stack.clear();
         frame();
         openOptions();

@@ -51,7 +51,7 @@ TEST_F(SettingsFile, WithoutAFileTheDefaultsStandAndNothingIsSaid) {
     EXPECT_EQ(errors.text(), "");
     EXPECT_EQ(read.text(), "key-left Left\nkey-right Right\nkey-jump Up\nkey-pause P\n"
                            "key-mute M\npad-jump 0\nfullscreen yes\nvsync yes\nmusic 100\n"
-                           "effects 100\nmuted no\n")
+                           "effects 100\nmuted no\ntimer no\n")
         << "the pause button is Start, which no number names on every pad";
 }
 
@@ -66,11 +66,12 @@ TEST_F(SettingsFile, WhatIsWrittenIsReadBack) {
     chosen.music = 30;
     chosen.effects = 80;
     chosen.muted = true;
+    chosen.timer = true;
     chosen.language = "pt_BR";
     ASSERT_TRUE(chosen.write(file));
     EXPECT_EQ(readFile(file), "key-left A\nkey-right Left\nkey-jump Space\nkey-pause P\n"
                               "key-mute M\npad-jump 1\npad-pause 6\nfullscreen no\nvsync no\n"
-                              "music 30\neffects 80\nmuted yes\nlanguage pt_BR\n");
+                              "music 30\neffects 80\nmuted yes\ntimer yes\nlanguage pt_BR\n");
     CaptureErrors errors;
     EXPECT_EQ(Settings::read(file), chosen);
     Settings crlf = withKey(Bindings::Jump, sf::Keyboard::Space);
@@ -102,6 +103,7 @@ TEST_F(SettingsFile, UnusableLinesReadAsTheirDefaultsWithOneMessageNamingTheFile
     } cases[] = {
         {"volume 110\nmuted yes\n", settings(100, true), "line 1 cannot"},
         {"muted yes\nvolume 45\n", settings(100, true), "line 2 cannot"},
+        {"timer always\nvolume 40\n", settings(40, false), "line 1 cannot"},
         {"volume loud\nvolume 20 30\nmuted maybe\n", settings(100, false), "line 1 and 2 more"},
         {"\x89PNG\r\n\x1a\n\xff\xfe garbage\n", settings(100, false), "line 1 and 2 more"},
         {"key-jump Spacebar\nkey-jump space\n", Settings(), "line 1 and 1 more"},

@@ -1,7 +1,8 @@
 // Starting the real program: what its command line answers and with which status, where it
-// finds its data, and the window it opens.
+// finds its data, the window it opens, and the runs it records and replays.
 #include "core/BuildInfo.hpp"
 #include "core/CommandLine.hpp"
+#include "replay/Recording.hpp"
 
 #include "TestSupport.hpp"
 
@@ -9,8 +10,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <iomanip>
 #include <iterator>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -228,6 +231,76 @@ TEST(StartEndToEnd, TheDemoClearsEveryLevelAtFixedStepsAndEndsAfterTheLastWithZe
     EXPECT_EQ(readFile(dir / "User/UserData.bin"), "Tester\n");
     EXPECT_EQ(readFile(dir / "User/Tester.bin"), "1\n2\n3\n4\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "User"), fs::directory_iterator()), 2);
+}
+
+// The line a replay ends with for the last level of the recording in the file.
+std::string endLine(const fs::path& file) {
+    std::string problem;
+    const Recording::Level last = Recording::read(file, problem).value().levels.back();
+    std::ostringstream line;
+    line << "Replay ended: level " << last.number << ", " << std::fixed << std::setprecision(1)
+         << last.time().asSeconds() << " s, " << last.tanksLost << " tanks lost\n";
+    return line.str();
+}
+
+TEST(StartEndToEnd, AReplayEndsWhereItsRecordingDidAndOneThatCannotPlayIsRefusedWithOne) {
+    const TempDir data, elsewhere;
+    copyDataDir(data.path());
+    const fs::path recorded = fs::path(QUELLIX_SOURCE_DIR) / "tests/replays/level1-human.replay";
+    fs::copy_file(recorded, elsewhere / "run.replay");
+    const std::string content = readFile(recorded);
+    writeFile(elsewhere / "cut.replay", content.substr(0, content.find('\n', content.size() / 2)));
+    // Named relative to the working directory, wherever the data is.
+    const std::string replay = "--data '" + data.path().string() + "' --fixed-step --replay ";
+    const Outcome played = runIn(elsewhere.path(), replay + "run.replay", 120);
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_EQ(played.out.substr(played.out.find("Replay ended")), endLine(recorded));
+    EXPECT_EQ(played.err.find("went another way"), std::string::npos) << played.err;
+
+    const Outcome cut = runIn(elsewhere.path(), replay + "cut.replay");
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out, "");
+    EXPECT_EQ(cut.err, "quellix: cannot replay " + (elsewhere / "cut.replay").string() +
+                           ": the file is cut short (its last line has no line end)\n");
+    writeFile(data / "Levels/Level1.lua", readFile(data / "Levels/Level1.lua") + "\n-- moved\n");
+    const Outcome changed = runIn(elsewhere.path(), replay + "run.replay");
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_EQ(changed.err, "quellix: cannot replay " + (elsewhere / "run.replay").string() +
+                               ": level 1 has changed since it was recorded (Levels/Level1.lua is "
+                               "not the file it was played on)\n");
+}
+
+// A player plays with real keys at the real frame times of the screen: the run kept beside their
+// file replays to the same end.
+TEST(StartEndToEnd, APlayersRunIsRecordedAsItIsPlayedAndReplaysToItsEnd) {
+    const TempDir dir;
+    copyDataDir(dir.path());
+    writeFile(dir / "User/UserData.bin", "Ann\n");
+    writeFile(dir / "User/Ann.bin", "5\n0\n1\n1");
+    {
+        GameProcess game(dir.path(), "", {"--windowed"});
+        ASSERT_TRUE(game.waitForWindow(20.0)) << game.errors();
+        xdotool("search --name Gravelmoth windowfocus --sync");
+        TestScreen screen;
+        ASSERT_TRUE(waitForMainPage(game, screen, 30.0)) << game.errors();
+        xdotool("key Return");                                        // Play is highlighted
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // the first tank comes
+        for (const char* key : {"Right", "Up", "Left", "Up Right", "Left"}) {
+            xdotool(std::string("keydown ") + key);
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            xdotool(std::string("keyup ") + key);
+        }
+        xdotool("key Escape");
+        ASSERT_EQ(game.waitForExit(10.0), 0) << game.errors();
+    }
+    // The steps follow the level's file and hash, whose digits are lower case.
+    const std::string run = readFile(dir / "User/Ann.run-1.replay");
+    for (const char held : {'L', 'R', 'J'})
+        EXPECT_NE(run.find(held, run.find(".lua")), std::string::npos) << held << " in\n" << run;
+    const Outcome replay = runIn(dir.path(), "--replay User/Ann.run-1.replay --fixed-step");
+    EXPECT_EQ(replay.status, 0) << replay.err;
+    EXPECT_EQ(replay.out, endLine(dir / "User/Ann.run-1.replay"));
+    EXPECT_EQ(replay.err.find("went another way"), std::string::npos) << replay.err;
 }
 
 } // namespace

@@ -79,10 +79,15 @@ TEST(TranslationCatalogues, AnotherLanguageShowsFromTheNextLookUp) {
     Translation::useLanguage("fr");
     EXPECT_EQ(tr("Play"), "Jouer");
     EXPECT_EQ(tr("Continue: level %d", {"3"}), "Continuer : niveau 3");
+    // French counts 0 and 1 alike.
+    EXPECT_EQ(trPlural("%d tank lost", "%d tanks lost", 0), "0 tank perdu");
+    EXPECT_EQ(trPlural("%d tank lost", "%d tanks lost", 2), "2 tanks perdus");
     Translation::useLanguage("pt_BR");
     EXPECT_EQ(tr("Level %d", {"2"}), "Fase 2");
     Translation::useLanguage("en");
     EXPECT_EQ(tr("Play"), "Play");
+    EXPECT_EQ(trPlural("%d tank lost", "%d tanks lost", 0), "0 tanks lost");
+    EXPECT_EQ(trPlural("%d tank lost", "%d tanks lost", 1), "1 tank lost");
     Translation::useLanguage("it");
     EXPECT_EQ(tr("Play"), "Play") << "a language without a catalogue shows English";
 }

@@ -25,19 +25,23 @@ namespace {
 const int OwnMappingFrom = 1024 * 1024;
 } // namespace
 
-Application::Application(const CommandLine::Options& options, const GamePaths& paths)
+Application::Application(const CommandLine::Options& options, const GamePaths& paths,
+                         Recording replay)
     : window(), textures(), music(), fonts(), profile(), icon(),
-      volume(options.demo ? std::filesystem::path() : paths.saveRoot() / Settings::FileName, music),
-      windowControl(window, volume, icon), options(options),
+      volume(options.demo || !replay.empty() ? std::filesystem::path()
+                                             : paths.saveRoot() / Settings::FileName,
+             music),
+      windowControl(window, volume, icon), options(options), replay(std::move(replay)),
       stateStack(State::Context{&window, &textures, &music, &fonts, &profile, paths.userFolder(),
                                 &volume, &firstLevel, &this->options, &exitStatus, &windowControl,
-                                &gamepad}) {
+                                &gamepad, &this->replay}) {
+    const bool straightToPlay = options.demo || !this->replay.empty();
     mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
     Translation::useCatalogues(paths.catalogueFolder());
     // The title picture is read while the window opens: only putting it on the graphics card
     // needs the window. A picture that cannot be read is reported by the reading.
     std::future<sf::Image> titlePicture;
-    if (!options.demo)
+    if (!straightToPlay)
         titlePicture = std::async(std::launch::async, [] {
             sf::Image picture;
             picture.loadFromFile(TitleState::PictureFile);
@@ -47,7 +51,11 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
     if (icon.loadFromFile(iconFile) && icon.getSize() != sf::Vector2u(32, 32))
         std::cerr << iconFile << ": the icon must be 32x32 pixels, not " << icon.getSize().x << "x"
                   << icon.getSize().y << "; the window keeps its default icon\n";
-    windowControl.open(options.windowed, options.fixedStep);
+    // A replay plays in a window of the shape it was recorded in.
+    if (this->replay.empty())
+        windowControl.open(options.windowed, options.fixedStep);
+    else
+        windowControl.open(true, options.fixedStep, this->replay.layout);
     if (titlePicture.valid()) {
         const sf::Image picture = titlePicture.get();
         auto texture = std::make_unique<sf::Texture>();
@@ -56,7 +64,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
         textures.insert(Textures::TitleScreen, std::move(texture));
     }
     registerStates();
-    stateStack.push(options.demo ? States::Game : States::Title);
+    stateStack.push(straightToPlay ? States::Game : States::Title);
 }
 
 int Application::run() {

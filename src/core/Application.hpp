@@ -6,6 +6,7 @@
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
 #include "core/WindowControl.hpp"
+#include "replay/Recording.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 
@@ -25,8 +26,9 @@ class Application {
 public:
     // Opens the window as the player's settings say (fullscreen unless they chose a window), or
     // windowed when the options ask for it; the screens keep the players in the paths' user
-    // folder. The first screen is the title, or the game for a demo.
-    Application(const CommandLine::Options& options, const GamePaths& paths);
+    // folder. The first screen is the title, or the game for a demo or a replay.
+    Application(const CommandLine::Options& options, const GamePaths& paths,
+                Recording replay = Recording());
     // Plays until the window closes; the program's exit status.
     int run();
 
@@ -50,5 +52,6 @@ private:
     Gamepad gamepad;
     CommandLine::Options options;
     int exitStatus = 0;
+    Recording replay;
     StateStack stateStack;
 };

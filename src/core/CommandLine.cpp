@@ -19,6 +19,15 @@ int levelNumber(const std::string& text) {
     return std::stoi(text);
 }
 
+// A folder or file; an empty one is the mistake given.
+std::string storePath(std::optional<std::filesystem::path>& option, const std::string& value,
+                      const char* mistake) {
+    if (value.empty())
+        return mistake;
+    option = value;
+    return {};
+}
+
 struct Option {
     const char* name;
     const char* value; // how the usage names the option's value; null for a plain switch
@@ -37,10 +46,7 @@ const Option Table[] = {
      [](Options& o, const std::string&) { o.windowed = true; return std::string(); }},
     {"--data", "DIR", "read the pictures, sounds, levels and scripts from the folder DIR",
      [](Options& o, const std::string& dir) {
-         if (dir.empty())
-             return std::string("--data needs a folder");
-         o.dataFolder = dir;
-         return std::string();
+         return storePath(o.dataFolder, dir, "--data needs a folder");
      }},
     {"--demo", nullptr, "the game plays itself from level 1: no title, menu or players",
      [](Options& o, const std::string&) { o.demo = true; return std::string(); }},
@@ -52,6 +58,14 @@ const Option Table[] = {
          return o.exitAfterLevel > 0 ? std::string()
                                      : "--exit-after-level needs a level number from 1, not '" +
                                            number + "'";
+     }},
+    {"--replay", "FILE", "play the recording FILE back in a window (Escape ends, P pauses)",
+     [](Options& o, const std::string& file) {
+         return storePath(o.replayFile, file, "--replay needs a file");
+     }},
+    {"--record", "FILE", "record what is played into FILE, the automatic player's too",
+     [](Options& o, const std::string& file) {
+         return storePath(o.recordFile, file, "--record needs a file");
      }},
 };
 // clang-format on
@@ -95,6 +109,8 @@ CommandLine::CommandLine(const std::vector<std::string>& arguments) {
             mistake = name + " needs " + option->value;
         }
     }
+    if (mistake.empty() && parsed.replayFile && (parsed.demo || parsed.recordFile))
+        mistake = "--replay plays a recording; it cannot be combined with --demo or --record";
 }
 
 std::optional<int> CommandLine::answer(std::ostream& out, std::ostream& err) const {

@@ -14,6 +14,7 @@ class RenderWindow;
 class Event;
 } // namespace sf
 
+class Recording;
 class StateStack;
 class MusicPlayer;
 class UserProfile;
@@ -47,6 +48,9 @@ public:
         WindowControl* windowControl = nullptr;
         // The pads' mapping to keys, which a screen that binds pad buttons holds back; may be null.
         Gamepad* gamepad = nullptr;
+        // The recording the next game plays back instead of being played (the command line's, or
+        // a best run the menu chose); the game screen takes it, leaving it empty. Null is none.
+        Recording* replay = nullptr;
     };
 
     State(StateStack& stack, Context context);

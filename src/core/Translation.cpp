@@ -96,6 +96,11 @@ std::string Translation::tr(const char* english, std::initializer_list<std::stri
     return fill(tr(english), words);
 }
 
+std::string Translation::trPlural(const char* singular, const char* plural, long count) {
+    const unsigned long n = count < 0 ? 0 : static_cast<unsigned long>(count);
+    return fill(dngettext(BuildInfo::TextDomain, singular, plural, n), {std::to_string(count)});
+}
+
 // A context is kept in the catalogue before the text, parted from it by the character 4.
 std::string Translation::trIn(const char* context, const char* english) {
     const std::string key = std::string(context) + '\004' + english;

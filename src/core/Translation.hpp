@@ -27,6 +27,9 @@ std::string tr(const char* english);
 // word wherever it stands (so a translation may change their order), "%%" is a "%". A placeholder
 // without a word is left as it is, so a broken catalogue cannot crash the game.
 std::string tr(const char* english, std::initializer_list<std::string> words);
+// A count's text, its "%d" filled: the language's rules choose among its forms (English has
+// two, "%d tank lost" and "%d tanks lost").
+std::string trPlural(const char* singular, const char* plural, long count);
 // For a short English word that means different things in different places ("Pause" the key
 // and "Pause" the action): the context tells the translator which.
 std::string trIn(const char* context, const char* english);
@@ -66,3 +69,4 @@ using Translation::tr;
 using Translation::trIn;
 using Translation::trInLater;
 using Translation::trLater;
+using Translation::trPlural;

@@ -6,6 +6,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <locale>
 
 namespace {
@@ -16,8 +17,9 @@ WindowControl::WindowControl(sf::RenderWindow& window, VolumeControl& settings,
                              const sf::Image& icon)
     : window(window), settings(settings), icon(icon) {}
 
-void WindowControl::open(bool windowedForThisRun, bool fixedSteps) {
+void WindowControl::open(bool windowedForThisRun, bool fixedSteps, sf::Vector2u windowShape) {
     fixedStep = fixedSteps;
+    shape = windowShape;
     fullscreen = settings.getSettings().fullscreen && !windowedForThisRun;
     create();
 }
@@ -49,14 +51,18 @@ bool WindowControl::applyChange() {
     return true;
 }
 
-sf::VideoMode WindowControl::windowedMode(const sf::VideoMode& desktop) {
-    const unsigned width = std::min({1280u, desktop.width, desktop.height * 16 / 9});
-    return sf::VideoMode(width, width * 9 / 16, desktop.bitsPerPixel);
+sf::VideoMode WindowControl::windowedMode(const sf::VideoMode& desktop, sf::Vector2u shape) {
+    const auto scaled = [](unsigned length, unsigned to, unsigned from) {
+        return static_cast<unsigned>(static_cast<std::uint64_t>(length) * to / from);
+    };
+    const unsigned width =
+        std::min({shape.x, desktop.width, scaled(desktop.height, shape.x, shape.y)});
+    return sf::VideoMode(width, scaled(width, shape.y, shape.x), desktop.bitsPerPixel);
 }
 
 void WindowControl::create() {
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    const sf::VideoMode mode = fullscreen ? desktop : windowedMode(desktop);
+    const sf::VideoMode mode = fullscreen ? desktop : windowedMode(desktop, shape);
     window.create(mode, sf::String("Gravelmoth", std::locale()),
                   fullscreen ? sf::Style::Fullscreen : sf::Style::Titlebar | sf::Style::Close,
                   sf::ContextSettings(0, 0, 0, 2, 0));

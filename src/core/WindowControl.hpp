@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/System/Vector2.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
 namespace sf {
@@ -19,9 +20,9 @@ public:
     // The window, the settings and the icon must outlive the control.
     WindowControl(sf::RenderWindow& window, VolumeControl& settings, const sf::Image& icon);
 
-    // Opens the window as the settings say, or in a window when asked for this run. With fixed
-    // steps the game paces its own drawing: no vertical sync and no limit.
-    void open(bool windowedForThisRun, bool fixedStep);
+    // Opens the window as the settings say, or in a window when asked for this run, of the given
+    // shape. With fixed steps the game paces its own drawing: no vertical sync and no limit.
+    void open(bool windowedForThisRun, bool fixedStep, sf::Vector2u windowShape = {1280, 720});
 
     // As asked, even before the window has changed.
     bool isFullscreen() const { return fullscreen != switchAsked; }
@@ -33,8 +34,10 @@ public:
     // Makes the window anew when fullscreen was switched; true when it did.
     bool applyChange();
 
-    // The window size of a windowed game: 1280 x 720, or the largest 16:9 size the desktop holds.
-    static sf::VideoMode windowedMode(const sf::VideoMode& desktop);
+    // The window size of a windowed game: 1280 x 720, or the largest 16:9 size the desktop holds;
+    // for another shape, that size or the largest of that shape the desktop holds.
+    static sf::VideoMode windowedMode(const sf::VideoMode& desktop,
+                                      sf::Vector2u shape = {1280, 720});
 
 private:
     void create();
@@ -46,4 +49,5 @@ private:
     bool fullscreen = true;
     bool switchAsked = false;
     bool fixedStep = false;
+    sf::Vector2u shape;
 };

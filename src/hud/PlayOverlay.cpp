@@ -18,6 +18,7 @@ const float TitleSize = 0.12f;
 const float HintSize = 0.045f;
 const float KeysSize = 0.035f;
 const float Outline = 0.006f;
+const float TimeMargin = 0.02f;
 
 void placeCentred(sf::Text& text, float x, float y) {
     const sf::FloatRect bounds = text.getLocalBounds();
@@ -50,10 +51,13 @@ PlayOverlay::PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont,
           Translation::shown(tr("%s and %s drive, %s jumps, %s mutes",
                                 {name(controls, Bindings::Left), name(controls, Bindings::Right),
                                  name(controls, Bindings::Jump), name(controls, Bindings::Mute)})),
-          textFont) {
+          textFont),
+      timeText("", textFont) {
     dimmer.setFillColor(sf::Color(0, 0, 0, 150));
     hintText.setFillColor(sf::Color(230, 230, 230));
     keysText.setFillColor(sf::Color(230, 230, 230));
+    timeText.setFillColor(sf::Color::White);
+    timeText.setOutlineColor(sf::Color::Black);
     layOut(windowSize);
 }
 
@@ -69,6 +73,9 @@ void PlayOverlay::layOut(sf::Vector2u windowSize) {
     placeCentred(hintText, playCentre.x, playCentre.y + height * 0.07f);
     keysText.setCharacterSize(static_cast<unsigned>(std::lround(height * KeysSize)));
     placeCentred(keysText, playCentre.x, playCentre.y + height * 0.14f);
+    timeText.setCharacterSize(static_cast<unsigned>(std::lround(height * HintSize)));
+    timeText.setOutlineThickness(std::max(1.f, std::round(height * Outline / 2.f)));
+    timeText.setPosition(std::round(height * TimeMargin), std::round(height * TimeMargin));
 }
 
 void PlayOverlay::showLevel(int level) {
@@ -77,12 +84,27 @@ void PlayOverlay::showLevel(int level) {
     levelShownLeft = LevelShownFor;
 }
 
+void PlayOverlay::showTime(sf::Time time, bool replay) {
+    timeText.setString(replay ? Translation::shown(tr("Replay  %s", {clock(time)}))
+                              : sf::String(clock(time)));
+    timeShown = true;
+}
+
+std::string PlayOverlay::clock(sf::Time time) {
+    const sf::Int64 tenths = std::max<sf::Int64>(0, time.asMicroseconds() / 100000);
+    const sf::Int64 seconds = tenths / 10 % 60;
+    return std::to_string(tenths / 600) + ":" + (seconds < 10 ? "0" : "") +
+           std::to_string(seconds) + "." + std::to_string(tenths % 10);
+}
+
 void PlayOverlay::update(sf::Time dt) {
     levelShownLeft = std::max(sf::Time::Zero, levelShownLeft - dt);
 }
 
 void PlayOverlay::draw(sf::RenderTarget& target, bool paused) const {
     target.setView(target.getDefaultView());
+    if (timeShown)
+        target.draw(timeText);
     if (paused) {
         target.draw(dimmer);
         target.draw(pausedText);

@@ -4,6 +4,8 @@
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Time.hpp>
 
+#include <string>
+
 namespace sf {
 class Font;
 class RenderTarget;
@@ -25,10 +27,16 @@ public:
     // For a window of a new size.
     void layOut(sf::Vector2u windowSize);
     void showLevel(int level);
+    // The level's running time in the top left corner of play, "Replay" before it in a replay,
+    // from now on.
+    void showTime(sf::Time time, bool replay);
     // Play time: while the game is paused it is not called, and the level's number stays.
     void update(sf::Time dt);
     // Into the window's default view, after the world.
     void draw(sf::RenderTarget& target, bool paused) const;
+
+    // A level's time as a clock shows it: "0:07.3", "12:45.0" (tenths cut, not rounded).
+    static std::string clock(sf::Time time);
 
 private:
     sf::Time levelShownLeft;
@@ -38,4 +46,6 @@ private:
     sf::Text pausedText;
     sf::Text hintText;
     sf::Text keysText;
+    sf::Text timeText;
+    bool timeShown = false;
 };

@@ -27,6 +27,20 @@ const sf::Font& font(const State::Context& context, Fonts::Fonts face) {
     return context.fonts->get(face);
 }
 
+const Recording* replayOf(const State::Context& context) {
+    return context.replay && !context.replay->empty() ? context.replay : nullptr;
+}
+
+int firstLevel(const State::Context& context) {
+    if (const Recording* replay = replayOf(context))
+        return replay->levels.front().number;
+    return context.firstLevel ? *context.firstLevel : 1;
+}
+
+bool fromCommandLine(const State::Context& context) {
+    return context.options && context.options->replayFile;
+}
+
 Bindings bindingsOf(const State::Context& context) {
     return context.volume ? context.volume->getSettings().controls : Bindings();
 }
@@ -34,25 +48,55 @@ Bindings bindingsOf(const State::Context& context) {
 } // namespace
 
 GameState::GameState(StateStack& stack, Context context)
-    : State(stack, context), world(*context.window, context.firstLevel ? *context.firstLevel : 1),
+    : State(stack, context), world(*context.window, firstLevel(context),
+                                   replayOf(context) ? replayOf(context)->layout : sf::Vector2u()),
       input(bindingsOf(context)),
       overlay(context.window->getSize(), font(context, Fonts::MenuTitle),
               font(context, Fonts::MenuButton), bindingsOf(context)) {
-    if (context.options && context.options->demo)
+    if (replayOf(context)) {
+        playback = std::make_unique<Playback>(std::move(*context.replay));
+        *context.replay = Recording();
+    } else if (context.options && context.options->demo) {
         autoPlayer = std::make_unique<AutoPlayer>();
-    if (context.options)
+    }
+    // A replay ends where its recording does.
+    if (context.options && !playback)
         exitAfterLevel = context.options->exitAfterLevel;
+    showTime = playback || (context.volume && context.volume->getSettings().timer);
+
+    // A person's runs are kept for them; --record keeps whatever is played.
+    std::optional<PlayerRuns> runs;
+    const UserProfile* profile = context.profile;
+    if (!playback && !autoPlayer && profile && profile->loggedIn &&
+        UserFiles::isValidName(profile->name))
+        runs.emplace(context.userFolder, profile->name);
+    const std::filesystem::path file =
+        context.options && context.options->recordFile ? *context.options->recordFile : "";
+    if (!playback && (runs || !file.empty()) && world.hasLevel()) {
+        recorder = std::make_unique<RunRecorder>(world.getLayoutSize(), std::move(runs), file);
+        recorder->startLevel(world.getLevel());
+    }
+
     context.music->play(MusicTheme::GameTheme);
-    world.gameOverCallback = [this] { leave(1); };
+    // A replay leaves once the step that ended the game has been compared with the recording.
+    world.gameOverCallback = [this] {
+        gameOver = true;
+        if (!playback)
+            leave(1);
+    };
     world.levelClearedCallback = [this](int level) {
         levelCleared = true;
+        clearedInStep = Recording::standing(world, Recording::End::Cleared);
         report(level);
     };
     if (world.hasLevel())
         overlay.showLevel(world.getLevel());
 }
 
-GameState::~GameState() = default;
+GameState::~GameState() {
+    if (recorder)
+        recorder->endLevel(Recording::standing(world, Recording::End::Stopped));
+}
 
 void GameState::draw() {
     sf::RenderWindow& window = *getContext().window;
@@ -69,20 +113,13 @@ bool GameState::update(sf::Time dt) {
     }
     if (paused)
         return true;
-    const auto queueControls = [this] { controls().queueCommands(world.getCommandQueue()); };
-    if (autoPlayer) {
-        // The automatic player foresees the game in steps of exactly 1/60 s, so a demo is played
-        // in such steps, as many as the real time allows; the rest waits for the next frame. After
-        // a long hitch the demo falls behind rather than racing to catch up.
-        pending = std::min(pending + dt, MaxStepsPerFrame * Physics::Step);
-        while (pending >= Physics::Step && !leaving) {
-            pending -= Physics::Step;
-            world.update(Physics::Step, queueControls);
-        }
-    } else {
-        world.update(dt, queueControls);
-    }
+    if (playback)
+        replay(dt);
+    else
+        play(dt);
     overlay.update(dt);
+    if (showTime)
+        overlay.showTime(world.getLevelTime(), playback != nullptr);
     if (levelCleared) {
         levelCleared = false;
         keepProgress();
@@ -92,11 +129,63 @@ bool GameState::update(sf::Time dt) {
     return true;
 }
 
+void GameState::play(sf::Time dt) {
+    const auto next = [this] { afterStep(); };
+    if (autoPlayer) {
+        // The automatic player foresees the game in steps of exactly 1/60 s, so a demo is played
+        // in such steps, as many as the real time allows; the rest waits for the next frame. After
+        // a long hitch the demo falls behind rather than racing to catch up.
+        pending = std::min(pending + dt, MaxStepsPerFrame * Physics::Step);
+        while (pending >= Physics::Step && !leaving) {
+            pending -= Physics::Step;
+            world.update(Physics::Step, next);
+        }
+    } else {
+        world.update(dt, next);
+    }
+}
+
+// Whoever is at the controls says what they hold after every step; the commands run in the next.
+void GameState::afterStep() {
+    const Recording::Outcome outcome = stepOutcome();
+    const Controls held = controls();
+    if (recorder)
+        recorder->stepped(world.getLastStep(), outcome, world.hasLevel() ? world.getLevel() : 0,
+                          held);
+    held.queueCommands(world.getCommandQueue());
+}
+
+// Each recorded step is one step of the world, its controls queued just before it as they were
+// queued after the step before when it was played.
+void GameState::replay(sf::Time dt) {
+    playback->advance(dt);
+    while (!leaving && !gameOver) {
+        const std::optional<Playback::Step> step = playback->next();
+        if (!step)
+            break;
+        step->controls.queueCommands(world.getCommandQueue());
+        world.update(step->time);
+        playback->played(stepOutcome());
+    }
+    if (gameOver || playback->finished())
+        leave(0);
+}
+
+Recording::Outcome GameState::stepOutcome() {
+    if (clearedInStep) {
+        const Recording::Outcome cleared = *clearedInStep;
+        clearedInStep.reset();
+        return cleared;
+    }
+    return Recording::standing(world,
+                               gameOver ? Recording::End::GameOver : Recording::End::Stopped);
+}
+
 bool GameState::handleEvent(const sf::Event& event) {
     input.handleEvent(event, world.getCommandQueue());
     if (event.type == sf::Event::KeyPressed) {
         if (event.key.code == Bindings::Leave)
-            requestPop();
+            leave(0);
         else if (event.key.code == bindingsOf(getContext()).key(Bindings::Pause))
             setPaused(!paused);
         else
@@ -105,9 +194,9 @@ bool GameState::handleEvent(const sf::Event& event) {
         // The world keeps the size it was laid out in and is scaled to the new window; the words
         // over it are laid out anew, to stay sharp.
         overlay.layOut(sf::Vector2u(event.size.width, event.size.height));
-    } else if (event.type == sf::Event::LostFocus && !autoPlayer) {
+    } else if (event.type == sf::Event::LostFocus && !autoPlayer && !playback) {
         // A person who turns to another window comes back to the game as they left it; a demo
-        // plays on.
+        // or a replay plays on.
         setPaused(true);
     }
     return true;
@@ -121,7 +210,8 @@ void GameState::setPaused(bool flag) {
 // The level that has just started is the best one reached when it is further than the player got.
 void GameState::keepProgress() {
     UserProfile* profile = getContext().profile;
-    if (!profile || !profile->loggedIn || !world.hasLevel() || world.getLevel() <= profile->value2)
+    if (playback || !profile || !profile->loggedIn || !world.hasLevel() ||
+        world.getLevel() <= profile->value2)
         return;
     profile->value2 = world.getLevel();
     UserFiles(getContext().userFolder).saveValues(*profile);
@@ -150,4 +240,23 @@ void GameState::leave(int status) {
     if (exitAfterLevel > 0 && getContext().exitStatus)
         *getContext().exitStatus = status;
     requestPop();
+    if (playback)
+        endReplay();
+}
+
+void GameState::endReplay() {
+    const Context context = getContext();
+    if (!playback->difference().empty())
+        std::cerr << (fromCommandLine(context) ? context.options->replayFile->string() + ": " : "")
+                  << "the replay went another way than the recording: " << playback->difference()
+                  << "\n";
+    if (!fromCommandLine(context)) {
+        requestPush(States::Menu);
+        return;
+    }
+    const Recording::Outcome& last = playback->last();
+    std::ostringstream line;
+    line << "Replay ended: level " << last.level << ", " << std::fixed << std::setprecision(1)
+         << last.time.asSeconds() << " s, " << last.tanksLost << " tanks lost";
+    std::cout << line.str() << std::endl;
 }

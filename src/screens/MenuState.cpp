@@ -5,6 +5,8 @@
 #include "core/Translation.hpp"
 #include "gui/Button.hpp"
 #include "gui/TextBox.hpp"
+#include "replay/Recording.hpp"
+#include "screens/LevelsPage.hpp"
 #include "screens/OptionsPage.hpp"
 #include "screens/UserFiles.hpp"
 #include "screens/UserProfile.hpp"
@@ -16,6 +18,7 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <utility>
@@ -150,7 +153,9 @@ GUI::Container MenuState::buildMainPage() {
     }
 
     // The bottom row, left to right, after the buttons above for Up and Down.
-    // TRANSLATORS: a small button; about 15 letters fit.
+    // TRANSLATORS: the bottom row's small buttons; about 15 letters fit.
+    buttons.push_back(&bottomRowButton(
+        tr("Levels"), 640.f, [this] { pendingPageChanges.push_back(PageChange::OpenLevelsPage); }));
     buttons.push_back(&bottomRowButton(
         tr("Options"), 940.f, [this] { pendingPageChanges.push_back(PageChange::OpenOptions); }));
 
@@ -215,6 +220,29 @@ void MenuState::buildUserPage() {
     pages.push_front(page);
 }
 
+void MenuState::buildLevelsPage() {
+    const Context context = getContext();
+    std::optional<PlayerRuns> runs;
+    if (context.profile->loggedIn && UserFiles::isValidName(context.profile->name))
+        runs.emplace(context.userFolder, context.profile->name);
+    const int reached = static_cast<int>(
+        std::clamp<std::int64_t>(context.profile->value2, 1, std::max(1, World::countLevels())));
+    const LevelsPage::Actions actions{[this](int level) { play(level); },
+                                      [this, runs](int level) {
+                                          // Read again: the file may have gone since the page was
+                                          // opened.
+                                          std::optional<Recording> best =
+                                              runs ? runs->best(level) : std::nullopt;
+                                          if (!best || !getContext().replay)
+                                              return;
+                                          *getContext().replay = std::move(*best);
+                                          requestPop();
+                                          requestPush(States::Game);
+                                      },
+                                      [this] { pendingPageChanges.push_back(PageChange::Close); }};
+    pages.push_front(LevelsPage(widgets, runs, reached, actions).getPage());
+}
+
 void MenuState::enterName() {
     const std::string name = *typedName;
     if (!UserFiles::isValidName(name)) {
@@ -258,6 +286,8 @@ void MenuState::applyPageChanges() {
     for (const PageChange change : pendingPageChanges) {
         if (change == PageChange::OpenUserPage) {
             buildUserPage();
+        } else if (change == PageChange::OpenLevelsPage) {
+            buildLevelsPage();
         } else if (change == PageChange::OpenOptions) {
             options = std::make_unique<OptionsPage>(widgets, getContext(), [this] {
                 pendingPageChanges.push_back(PageChange::CloseOptions);

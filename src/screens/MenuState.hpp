@@ -22,11 +22,12 @@ class OptionsPage;
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons with "Options"), the name page on a first start, the user page listing
-// the players, and the options page (OptionsPage), which has the first say on every event while it
-// is open. Pages answer the mouse and the keyboard; the volume keys work everywhere but on the name
-// page, where they are typed. Everything is laid out in 1280 x 720 and drawn scaled to the window,
-// and fitted again when the window changes size (F11).
+// row of smaller buttons with "Levels" and "Options"), the name page on a first start, the user
+// page listing the players, the Levels page (LevelsPage), and the options page (OptionsPage), which
+// has the first say on every event while it is open. Pages answer the mouse and the keyboard; the
+// volume keys work everywhere but on the name page, where they are typed. Everything is laid out
+// in 1280 x 720 and drawn scaled to the window, and fitted again when the window changes size
+// (F11).
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -47,7 +48,7 @@ public:
     const sf::Text& getWelcome() const { return welcome; }
 
 private:
-    enum class PageChange { OpenUserPage, OpenOptions, Close, CloseOptions };
+    enum class PageChange { OpenUserPage, OpenLevelsPage, OpenOptions, Close, CloseOptions };
 
     GUI::Container buildMainPage();
     // A small button of the main page's bottom row, centred at x.
@@ -55,6 +56,8 @@ private:
     void play(int firstLevel);
     void buildNamePage();
     void buildUserPage();
+    // Levels reached, best times, and the best runs to watch (LevelsPage).
+    void buildLevelsPage();
     void enterName();
     // The main page and the welcome line again, for what has changed under them: the player's
     // progress, the language.

@@ -146,6 +146,7 @@ const std::vector<Field>& fields() {
         volumeField("music", &Settings::music, &Reading::musicNamed),
         volumeField("effects", &Settings::effects, &Reading::effectsNamed),
         yesNoField("muted", &Settings::muted),
+        yesNoField("timer", &Settings::timer),
         {"language", "a language code such as de or pt_BR",
          [](Reading& reading, const std::string& word) {
              if (!isLanguageCode(word))
@@ -260,5 +261,5 @@ bool Settings::write(const fs::path& file) const {
 bool Settings::operator==(const Settings& other) const {
     return controls == other.controls && fullscreen == other.fullscreen && vsync == other.vsync &&
            music == other.music && effects == other.effects && muted == other.muted &&
-           language == other.language;
+           timer == other.timer && language == other.language;
 }

@@ -7,11 +7,11 @@
 
 // What the player chose that holds for every player of this computer: the keys and pad buttons,
 // fullscreen or a window, vertical sync, the volumes of music and effects and whether they are
-// muted, and the language. Kept in a small text file beside the players' folder, one setting per
-// line, its name and its value ("key-jump Space", "music 70", "fullscreen no"). A missing file
-// gives the defaults; a setting that is missing, unknown, unreadable or out of range reads as its
-// default, and what is wrong is reported once. The line "volume N" of older files sets both
-// volumes.
+// muted, whether the level's running time shows over play, and the language. Kept in a small text
+// file beside the players' folder, one setting per line, its name and its value ("key-jump Space",
+// "music 70", "fullscreen no"). A missing file gives the defaults; a setting that is missing,
+// unknown, unreadable or out of range reads as its default, and what is wrong is reported once. The
+// line "volume N" of older files sets both volumes.
 struct Settings {
     static constexpr const char* FileName = "Settings.txt";
     static constexpr int MaxVolume = 100;
@@ -24,6 +24,8 @@ struct Settings {
     int music = MaxVolume;
     int effects = MaxVolume;
     bool muted = false;
+    // The level's running time shows over play.
+    bool timer = false;
     // Empty until the player chooses one.
     std::string language;
 

@@ -24,10 +24,6 @@
 
 namespace {
 
-std::string levelFile(int level) {
-    return "Levels/Level" + std::to_string(level) + ".lua";
-}
-
 bool isFinite(const sf::FloatRect& r) {
     return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.width) &&
            std::isfinite(r.height);
@@ -47,8 +43,9 @@ sf::Vector2u layoutSize(sf::Vector2u targetSize) {
 
 } // namespace
 
-World::World(sf::RenderTarget& target, int firstLevel)
-    : target(target), layout(layoutSize(target.getSize())) {
+World::World(sf::RenderTarget& target, int firstLevel, sf::Vector2u playedIn)
+    : target(target),
+      layout(playedIn.x > 0 && playedIn.y > 0 ? playedIn : layoutSize(target.getSize())) {
     levelCount = countLevels();
     level = firstLevel >= 1 && firstLevel <= levelCount ? firstLevel : 1;
     loadTextures();
@@ -63,6 +60,10 @@ World::~World() {
     sceneGraph.clearChildren();
     if (textureHolder == &textures)
         textureHolder = nullptr;
+}
+
+std::string World::levelFile(int level) {
+    return "Levels/Level" + std::to_string(level) + ".lua";
 }
 
 int World::countLevels() {
@@ -241,6 +242,7 @@ bool World::step(sf::Time dt) {
     if (!playable)
         return false;
     levelTime += dt;
+    lastStep = dt;
     sceneGraph.update(dt);
     handleCollisions();
     drainCommands(dt);

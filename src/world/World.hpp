@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace sf {
@@ -33,8 +34,10 @@ class SpriteNode;
 class World {
 public:
     // Builds the first level, from firstLevel on, for the target it will draw into (the game
-    // window). A level number past the last level starts from level 1.
-    explicit World(sf::RenderTarget& target, int firstLevel = 1);
+    // window). A level number past the last level starts from level 1. A layout size, when given,
+    // is played in instead of the target's (a replay plays in the size it was recorded in), and
+    // the picture is scaled to the target.
+    explicit World(sf::RenderTarget& target, int firstLevel = 1, sf::Vector2u playedIn = {});
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -56,6 +59,8 @@ public:
     int getLevelCount() const { return levelCount; }
     // Game time played in the current level.
     sf::Time getLevelTime() const { return levelTime; }
+    // The game time of the step played last, for whoever records play step by step.
+    sf::Time getLastStep() const { return lastStep; }
     // Tanks destroyed in the current level so far, the wreck still falling included.
     int getTanksLost() const;
     // What is in play, for reading only through a const world.
@@ -80,6 +85,7 @@ public:
 
     // Level files are "Levels/Level1.lua", "Levels/Level2.lua", ... up to the first one missing.
     static int countLevels();
+    static std::string levelFile(int level);
 
 private:
     void loadTextures();
@@ -105,6 +111,7 @@ private:
     bool backdropOpaque = false;
     bool bannerOpaque = false;
     sf::Time levelTime;
+    sf::Time lastStep;
     sf::RenderTarget& target;
     sf::Vector2u layout;
     sf::View screenView; // the background and the HUD, in layout pixels over the whole target
