@@ -372,7 +372,12 @@ std::string checkUserFolder(const std::string& name, const std::string& list,
     if (UserFiles::isValidName(name) &&
         (hasForbiddenCharacter(name) || name == "." || name == ".." || name == "UserData"))
         return "a name that leaves the folder, splits the list or is the list is accepted";
-    if (outcome == UserFiles::Registration::BadName)
+    std::string unusable;
+    const bool hasFile = files.hasUserFile(name, unusable);
+    if ((outcome == UserFiles::Registration::Unreadable) != (!hasFile && !unusable.empty()))
+        return "registering over a file that cannot be read is refused, and nothing else";
+    if (outcome == UserFiles::Registration::BadName ||
+        outcome == UserFiles::Registration::Unreadable)
         return listAfter == list ? std::string() : "refusing a name changed the user list";
     if (registered.value1 != 5 || registered.value2 != 0 || registered.value3 != 1 ||
         registered.value4 != 1)
@@ -625,8 +630,9 @@ std::string readUserFiles(const std::uint8_t* data, std::size_t size) {
 
 std::string runHudScript(const std::uint8_t* data, std::size_t size) {
     const std::string chunk(reinterpret_cast<const char*>(data), size);
-    // Small budgets: a script is stopped in a few milliseconds, so the fuzzer stays fast.
-    LuaState lua(16u * 1024u * 1024u, 2'000'000);
+    // The HUD's memory, and a small count: a script is stopped in a few milliseconds, so the
+    // fuzzer stays fast.
+    LuaState lua(LuaState::DefaultMemoryLimit, 2'000'000);
     if (!lua.isValid())
         return "no Lua interpreter";
     sf::VertexArray vertices(sf::Points);

@@ -1,7 +1,9 @@
 #include "core/Application.hpp"
 #include "core/CommandLine.hpp"
+#include "core/DisplayProbe.hpp"
 #include "core/GamePaths.hpp"
 #include "replay/Recording.hpp"
+#include "world/World.hpp"
 
 #include <iostream>
 
@@ -9,6 +11,10 @@ int main(int argc, char* argv[]) {
     const CommandLine commandLine(argc, argv);
     if (const auto status = commandLine.answer(std::cout, std::cerr))
         return *status;
+    if (const auto problem = DisplayProbe::whyUnavailable()) {
+        std::cerr << "quellix: " << *problem << "\n";
+        return 1;
+    }
     // Files named on the command line are where the player meant, before the game moves into its
     // data folder.
     CommandLine::Options options = commandLine.options();
@@ -31,6 +37,8 @@ int main(int argc, char* argv[]) {
     const GamePaths paths = GamePaths::choose(GamePaths::placesOfThisProcess(options.dataFolder));
     if (!paths.enter(std::cerr))
         return 1;
+    if (const auto status = commandLine.refuseExitLevel(World::countLevels(), std::cerr))
+        return *status;
     // The levels are read from the data folder.
     if (options.replayFile && !(problem = replay.mismatch()).empty())
         return refuse();

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <random>
@@ -23,12 +24,15 @@ namespace {
 using namespace testsupport;
 
 // Replaced: the content given in the table, an attack rather than an accident. Fifo: a named pipe
-// that no one writes into. DevZero: a link to /dev/zero, which never ends.
-enum class Fault { Missing, Empty, Truncated, Garbage, Replaced, Fifo, DevZero };
+// that no one writes into. DevZero: a link to /dev/zero, which never ends. Unreadable: a file the
+// game may not open, as one of another user's (root, whom permissions do not stop, gets a link
+// to itself instead).
+enum class Fault { Missing, Empty, Truncated, Garbage, Replaced, Fifo, DevZero, Unreadable };
 
 // How far the flow gets: into the game (title, menu, "Play", game screen), or only to the name
-// page, because no user is known and entering a name would write the saves.
-enum class Reach { Game, NamePage };
+// page, because no user is known and entering a name would write the saves; NameRefused types the
+// player's name there, which the page refuses, saying why, as it would replace the player's file.
+enum class Reach { Game, NamePage, NameRefused };
 
 struct BadFile {
     const char* file; // below the data folder
@@ -45,8 +49,8 @@ struct BadFile {
 // format accepts.
 constexpr Fault Missing = Fault::Missing, Empty = Fault::Empty, Truncated = Fault::Truncated,
                 Garbage = Fault::Garbage, Replaced = Fault::Replaced, Fifo = Fault::Fifo,
-                DevZero = Fault::DevZero;
-constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage;
+                DevZero = Fault::DevZero, Unreadable = Fault::Unreadable;
+constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage, NameRefused = Reach::NameRefused;
 constexpr const char* NotReadAtStart = nullptr;
 
 // clang-format off
@@ -106,6 +110,7 @@ const BadFile Cases[] = {
      "local d = {} for i = 1, 300 do d[i] = i > 270 and 1 or 0 end return {layers = {{width = 30, height = 10, data = d}, {data = {}}}}"},
     {"User/UserData.bin",         Fifo,      NamePage, "User/UserData.bin: is not a regular file; it is not read"},
     {"User/Tester.bin",           DevZero,   NamePage, "User/Tester.bin: is not a regular file; Tester is skipped"},
+    {"User/Tester.bin",           Unreadable, NameRefused, "User/Tester.bin: cannot be opened (*); Tester is skipped"},
     {"User/UserData.bin",         Replaced,  Game,     NotReadAtStart, "Tester\r\n"},
     {"User/UserData.bin",         Replaced,  Game,     "User/UserData.bin: line 1 is longer than any name (100000 bytes); it is skipped",
      std::string(100000, 'x') + "\nTester\n"},
@@ -116,9 +121,12 @@ const fs::path Artifacts = fs::path(QUELLIX_BINARY_DIR) / "test-artifacts" / "ba
 const std::string NullAudio =
     "ALSOFT_CONF=" + (fs::path(QUELLIX_SOURCE_DIR) / "tests" / "openal-null.conf").string();
 
-// Where the name page's text box is on the 1280 x 720 test screen: from (390, 200), 500 x 32.
+// Where the name page's text box is on the 1280 x 720 test screen: from (390, 200), 500 x 32; the
+// line that says why a name is refused, under the welcome line; and "Exit" on the main page.
 const int NameBoxX = 450, NameBoxY = 216;
 const sf::IntRect NameBoxArea(380, 190, 520, 52);
+const sf::IntRect NoticeArea(0, 292, 1280, 36);
+const sf::IntRect ExitArea(380, 480, 520, 60);
 
 void PrintTo(const BadFile& bad, std::ostream* out) {
     *out << bad.file;
@@ -131,7 +139,7 @@ std::string caseName(const ::testing::TestParamInfo<BadFile>& info) {
             c = '_';
     // A file attacked in several ways has a row for each.
     static const char* const faults[] = {"Missing",  "Empty", "Truncated", "Garbage",
-                                         "Replaced", "Fifo",  "DevZero"};
+                                         "Replaced", "Fifo",  "DevZero",   "Unreadable"};
     if (info.param.fault >= Fault::Replaced)
         name += "_" + std::string(faults[static_cast<int>(info.param.fault)]) +
                 std::to_string(info.index);
@@ -154,6 +162,7 @@ std::string broken(const std::string& content, Fault fault) {
     case Fault::Replaced:
     case Fault::Fifo:
     case Fault::DevZero:
+    case Fault::Unreadable:
         break;
     case Fault::Garbage: {
         // No format starts like this; the rest is noise from a fixed seed, so every run sees the
@@ -220,6 +229,15 @@ void pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+void makeUnreadable(const fs::path& file, const std::string& content) {
+    writeFile(file, content);
+    fs::permissions(file, fs::perms::none);
+    if (std::ifstream(file).is_open()) {
+        fs::remove(file);
+        fs::create_symlink(file.filename(), file);
+    }
+}
+
 // One run of the real game in a copy of the data folder with one known player, driven to the menu
 // and into play; a failing case leaves its screenshots and error stream behind.
 class GameRun : public ::testing::Test {
@@ -281,6 +299,19 @@ protected:
         return std::nullopt;
     }
 
+    // Types the name over what the probe typed and presses Return: a line appears under the
+    // welcome line, and the main page does not.
+    bool refusesName(const std::string& name) {
+        xdotool("key --repeat 20 BackSpace type " + name);
+        pause(300);
+        const sf::Image typed = shot("name-typed");
+        xdotool("key Return");
+        pause(500);
+        const sf::Image after = shot("name-refused");
+        return changedPixels(typed, after, NoticeArea).first > 0 &&
+               changedPixels(typed, after, ExitArea).first == 0;
+    }
+
     // The game screen replaces the menu picture, its title and its buttons, and is no blank window
     // left behind by a program that ended.
     bool reachPlay(GameProcess& game, const sf::Image& menu) {
@@ -316,6 +347,8 @@ protected:
             ASSERT_EQ(mkfifo(target.c_str(), 0600), 0);
         else if (bad.fault == Fault::DevZero)
             fs::create_symlink("/dev/zero", target);
+        else if (bad.fault == Fault::Unreadable)
+            makeUnreadable(target, content);
         else if (bad.fault != Fault::Missing)
             writeFile(target, broken(content, bad.fault));
         savesBefore = savedFiles(dir / "User");
@@ -346,6 +379,8 @@ TEST_P(BadDataFile, StartsReachesWhatItCanAndNamesTheFileOnce) {
             EXPECT_TRUE(reachPlay(game, *menu))
                 << (game.isRunning() ? "the game screen never replaced the menu"
                                      : "the program ended instead of playing");
+        } else if (bad.reach == Reach::NameRefused) {
+            EXPECT_TRUE(refusesName("Tester")) << "the name page did not stay, saying why";
         }
 
         EXPECT_TRUE(game.isRunning()) << "the program ended before Escape";

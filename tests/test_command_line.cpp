@@ -132,6 +132,24 @@ TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithT
     }
 }
 
+TEST(CommandLine, AnExitLevelPastTheLastLevelIsRefusedWithTheCount) {
+    // clang-format off
+    const struct { std::vector<std::string> arguments; int levels; std::string refusal; } cases[] = {
+        {{"--exit-after-level", "9"}, 8, "quellix: --exit-after-level 9: there are only 8 levels\n"},
+        {{"--exit-after-level=2"},    1, "quellix: --exit-after-level 2: there is only 1 level\n"},
+        {{"--exit-after-level", "1"}, 0, "quellix: --exit-after-level 1: there are no levels\n"},
+        {{"--exit-after-level", "8"}, 8, ""},
+        {{},                          0, ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::ostringstream err;
+        const std::optional<int> status = CommandLine(c.arguments).refuseExitLevel(c.levels, err);
+        EXPECT_EQ(status, c.refusal.empty() ? std::nullopt : std::optional<int>(2)) << c.refusal;
+        EXPECT_EQ(err.str(), c.refusal);
+    }
+}
+
 TEST(CommandLine, TheEndOfOptionsAloneIsNoMistake) {
     EXPECT_FALSE(answer({"--windowed", "--"}).status);
 }

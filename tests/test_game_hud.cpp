@@ -201,6 +201,10 @@ TEST_F(GameHUDTest, BrokenScriptsAreReportedOnceAndTheBannerStays) {
         {"function init() end function update()\n"
          "  while true do load(function() while true do end end) end end",
          "ran too long"},
+        // The compiler resolves 32,000 gotos to one label in one step of over a second.
+        {"function init() end function update()\n"
+         "  assert(load(string.rep('goto a ', 32000) .. '::a::')) end",
+         "longer than 65536 bytes"},
         {"function init() end function update() string.rep('', 2^52) error('rep is back') end",
          "rep is back"},
         {"function init() end\n"

@@ -31,6 +31,7 @@
 #include <iostream>
 #include <random>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -248,6 +249,44 @@ TEST_F(GameStateScreen, AskedToEndAfterALevelItPrintsItsLineAndEndsWithZero) {
     EXPECT_EQ(out.str(), "Level 1 cleared in 1.0 s, 0 tanks lost\n");
 }
 
+TEST_F(GameStateScreen, AskedToEndAfterALevelThatCannotBePlayedItEndsWithOne) {
+    const std::string broken = "return { layers = ";
+    const struct {
+        const char* what;
+        std::vector<std::string> levels;
+        int endAfter;
+        int cleared; // levels cleared before the end
+    } cases[] = {
+        {"the level to end after is skipped on the way",
+         {oneLevel('G'), broken, oneLevel('G')},
+         2,
+         1},
+        {"the first level is the one skipped", {broken, oneLevel('G')}, 1, 0},
+        {"no level can be played", {broken}, 1, 0},
+    };
+    bool opened = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir / "Levels");
+        for (std::size_t i = 0; i < c.levels.size(); ++i)
+            writeFile(dir / ("Levels/Level" + std::to_string(i + 1) + ".lua"), c.levels[i]);
+        options.exitAfterLevel = c.endAfter;
+        exitStatus = -1;
+        CaptureErrors errors;
+        if (!std::exchange(opened, true)) {
+            open();
+        } else {
+            stack.push(States::Game);
+            stack.update(Frame);
+        }
+        for (int level = 0; level < c.cleared; ++level)
+            clearLevel();
+        stack.update(Frame);
+        EXPECT_TRUE(stack.isEmpty()) << errors.text();
+        EXPECT_EQ(exitStatus, 1);
+    }
+}
+
 TEST_F(GameStateScreen, AskedToEndAfterALaterLevelItPlaysOn) {
     options.exitAfterLevel = 2;
     start(true, 2);
@@ -315,6 +354,29 @@ TEST_F(GameStateScreen, PStopsPlayAndTheMusicAndOnlyPGoesOn) {
     stack.handleEvent(keyPressed(sf::Keyboard::P));
     stack.handleEvent(keyPressed(sf::Keyboard::Escape));
     EXPECT_TRUE(stack.isEmpty()) << "Escape ends the game, paused or not";
+}
+
+// After the process was stopped for a minute, or a script stood still, the lost time is not played
+// unseen: at most a quarter of a second a frame, and a frame of over a second pauses.
+TEST_F(GameStateScreen, AStalledFramePlaysAQuarterSecondAtMostAndPausesOverASecond) {
+    start(true);
+    stack.update(sf::seconds(3.f)); // the first frame also held the screen's building
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.25f)) << "the first frame's quarter second";
+    const sf::Music* theme = music.getMusic();
+    ASSERT_NE(theme, nullptr);
+    EXPECT_EQ(theme->getStatus(), sf::Music::Playing) << "not paused by its own building";
+
+    stack.update(sf::seconds(0.9f));
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.5f));
+    EXPECT_EQ(theme->getStatus(), sf::Music::Playing);
+
+    stack.update(sf::seconds(60.f));
+    stack.update(Frame);
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.5f)) << "nothing of the minute is played";
+    EXPECT_EQ(theme->getStatus(), sf::Music::Paused);
+    stack.handleEvent(keyPressed(sf::Keyboard::P));
+    stack.update(Frame);
+    EXPECT_EQ(world().getLevelTime(), sf::seconds(0.5f) + Frame) << "P goes on";
 }
 
 TEST_F(GameStateScreen, ThePauseKeyIsTheOneTheSettingsBind) {

@@ -288,6 +288,16 @@ TEST_F(BadLevelTest, RunawayMemory) {
     EXPECT_NE(text.find("too much memory"), std::string::npos) << text;
 }
 
+TEST_F(BadLevelTest, ThousandsOfGotosThatWouldHoldTheCompiler) {
+    // The compiler takes each goto off its list of open ones by shifting the list.
+    std::string jumps;
+    for (int i = 0; i < 5000; ++i)
+        jumps += "goto a ";
+    writeLevel(3, "do return {} end " + jumps + "::a::");
+    EXPECT_NE(failedLoad().find("cannot be loaded: it has more than 1000 gotos"),
+              std::string::npos);
+}
+
 TEST_F(BadLevelTest, ReturnsNothing) {
     writeLevel(3, "local x = 1");
     EXPECT_NE(failedLoad().find("returns nothing"), std::string::npos);

@@ -4,6 +4,7 @@
 #include "core/MusicPlayer.hpp"
 #include "core/SoundPlayer.hpp"
 #include "screens/Settings.hpp"
+#include "screens/SettingsWriter.hpp"
 #include "screens/VolumeControl.hpp"
 
 #include "CaptureErrors.hpp"
@@ -14,6 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -68,7 +73,8 @@ TEST_F(SettingsFile, WhatIsWrittenIsReadBack) {
     chosen.muted = true;
     chosen.timer = true;
     chosen.language = "pt_BR";
-    ASSERT_TRUE(chosen.write(file));
+    std::string problem;
+    ASSERT_TRUE(chosen.write(file, problem)) << problem;
     EXPECT_EQ(readFile(file), "key-left A\nkey-right Left\nkey-jump Space\nkey-pause P\n"
                               "key-mute M\npad-jump 1\npad-pause 6\nfullscreen no\nvsync no\n"
                               "music 30\neffects 80\nmuted yes\ntimer yes\nlanguage pt_BR\n");
@@ -78,7 +84,7 @@ TEST_F(SettingsFile, WhatIsWrittenIsReadBack) {
     crlf.music = 0;
     EXPECT_EQ(readBack("muted no\r\nmusic 0\r\nkey-jump Space\r\n"), crlf);
     EXPECT_EQ(errors.text(), "");
-    EXPECT_TRUE(settings(10, false).write(dir / "not-yet" / Settings::FileName))
+    EXPECT_TRUE(settings(10, false).write(dir / "not-yet" / Settings::FileName, problem))
         << "an installed game's folder may not be there yet";
 }
 
@@ -198,8 +204,8 @@ TEST_F(VolumeKeys, StepBothVolumesMuteAndKeepTheirChoice) {
         EXPECT_EQ(volume.getSettings(), settings(90, true));
         expectHeard(90.f, 90.f, 0.f);
         EXPECT_FALSE(volume.handleEvent(keyPressed(sf::Keyboard::P)));
-        EXPECT_EQ(readFile(file), settings(90, true).text());
     }
+    EXPECT_EQ(readFile(file), settings(90, true).text()) << "written by the end of the run";
     VolumeControl next(file, music);
     EXPECT_EQ(next.getSettings(), settings(90, true)) << "the next start keeps the choice";
     next.handleEvent(keyPressed(sf::Keyboard::M));
@@ -216,6 +222,81 @@ TEST_F(VolumeKeys, TheMuteKeyIsTheOneBound) {
     EXPECT_FALSE(volume.getSettings().muted);
     EXPECT_TRUE(volume.handleEvent(keyPressed(sf::Keyboard::N)));
     EXPECT_TRUE(volume.getSettings().muted);
+}
+
+TEST_F(VolumeKeys, AFileThatCannotBeWrittenIsReportedOncePerRun) {
+    fs::create_directories(file); // a folder where the file should be
+    CaptureErrors errors;
+    {
+        VolumeControl volume(file, music);
+        for (int i = 0; i < 6; ++i)
+            volume.handleEvent(keyPressed(sf::Keyboard::M));
+    }
+    const std::string text = errors.text();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_NE(text.find(file.string() + ": is not a regular file; the default settings are used"),
+              std::string::npos)
+        << "read at start:\n"
+        << text;
+    EXPECT_NE(text.find(file.string() + ": cannot replace it (Is a directory); the settings are "
+                                        "not kept\n"),
+              std::string::npos)
+        << text;
+}
+
+// A run killed while it replaced the file leaves the new file beside it, under a name of its own.
+TEST_F(VolumeKeys, WhatAKilledRunLeftBehindIsRemovedAtStart) {
+    const auto lastHour = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {"Settings.txt.a8Kq2Z", "Settings.txt.Zz9Zz9", "Settings.txt.new",
+                             "Settings.txt.a8Kq2Zx", "notes.txt.a8Kq2Z"}) {
+        writeFile(dir / name, "music 10\n");
+        fs::last_write_time(dir / name, lastHour);
+    }
+    // Another copy of the game may be writing this one now.
+    writeFile(dir / "Settings.txt.Ab3dE9", "music 10\n");
+    VolumeControl volume(file, music);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Settings.txt.Ab3dE9", "Settings.txt.a8Kq2Zx",
+                                              "Settings.txt.new", "notes.txt.a8Kq2Z"}));
+}
+
+// Writing the file waits for the disk; the volume keys must not.
+TEST(SettingsWriter, SavingReturnsAtOnceAndOnlyTheNewestOfWaitingSettingsIsWritten) {
+    const TempDir dir;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool writing = false;
+    bool diskReady = false;
+    std::vector<int> written;
+    {
+        SettingsWriter writer(dir / Settings::FileName,
+                              [&](const Settings& chosen, const fs::path&, std::string&) {
+                                  std::unique_lock<std::mutex> lock(mutex);
+                                  writing = true;
+                                  changed.notify_all();
+                                  changed.wait(lock, [&] { return diskReady; });
+                                  written.push_back(chosen.music);
+                                  return true;
+                              });
+        writer.save(settings(10, false));
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait(lock, [&] { return writing; });
+        }
+        // The disk holds the first write; these return all the same.
+        writer.save(settings(20, false));
+        writer.save(settings(30, false));
+        writer.save(settings(40, true));
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            diskReady = true;
+        }
+        changed.notify_all();
+    }
+    EXPECT_EQ(written, (std::vector<int>{10, 40})) << "the last one, written before the end";
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <iterator>
@@ -373,6 +374,27 @@ TEST_F(UserFilesTest, TwoCopiesRegisteringAtOnceKeepEveryPlayer) {
             EXPECT_NE(std::find(names.begin(), names.end(), prefix + std::to_string(i)),
                       names.end())
                 << prefix << i;
+}
+
+// A run killed while it replaced a file leaves the new file beside it, under a name of its own.
+TEST_F(UserFilesTest, WhatAKilledRunLeftBehindIsRemovedAtTheNextStart) {
+    writeFile(dir / "User" / "UserData.bin", "Ann\n");
+    writeFile(dir / "User" / "Ann.bin", "5\n3\n1\n1");
+    const auto lastHour = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name :
+         {"UserData.bin.Q1w2E3", "Ann.bin.a8Kq2Z", "Ann.bin.old", "notes.a8Kq2Z"}) {
+        writeFile(dir / "User" / name, "5\n0\n1\n1");
+        fs::last_write_time(dir / "User" / name, lastHour);
+    }
+    // Another copy of the game may be writing this one now.
+    writeFile(dir / "User" / "Bob.bin.Ab3dE9", "5\n0\n1\n1");
+    EXPECT_EQ(nextStart().name, "Ann");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir / "User"))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Ann.bin", "Ann.bin.old", "Bob.bin.Ab3dE9",
+                                              "UserData.bin", "notes.a8Kq2Z"}));
 }
 
 TEST_F(UserFilesTest, TheListSkipsNothingButEndsAtTheLastLine) {

@@ -110,6 +110,31 @@ Layout layOut(sf::Vector2u size) {
             fixture.target.getTexture().copyToImage()};
 }
 
+// The mean difference per channel between each pixel of the small picture and the average of the
+// pixels of the big one that it stands for: 0 when the small one is the big one scaled down.
+double scaledDifference(const sf::Image& small, const sf::Image& big) {
+    const sf::Vector2u to = small.getSize();
+    const sf::Vector2u from = big.getSize();
+    double difference = 0.0;
+    for (unsigned y = 0; y < to.y; ++y)
+        for (unsigned x = 0; x < to.x; ++x) {
+            int sum[3] = {0, 0, 0};
+            int count = 0;
+            for (unsigned by = y * from.y / to.y; by < (y + 1) * from.y / to.y; ++by)
+                for (unsigned bx = x * from.x / to.x; bx < (x + 1) * from.x / to.x; ++bx) {
+                    const sf::Color pixel = big.getPixel(bx, by);
+                    sum[0] += pixel.r;
+                    sum[1] += pixel.g;
+                    sum[2] += pixel.b;
+                    ++count;
+                }
+            const sf::Color pixel = small.getPixel(x, y);
+            difference += std::abs(sum[0] / count - pixel.r) + std::abs(sum[1] / count - pixel.g) +
+                          std::abs(sum[2] / count - pixel.b);
+        }
+    return difference / (to.x * to.y * 3.0);
+}
+
 // Cells are a thirtieth of the width but the actors have fixed sizes, so a wider window is played
 // as a 1920-pixel one and its picture scaled up.
 TEST(WorldBuild, AWindowWiderThan1920PixelsShowsThe1920PixelGameScaledUp) {
@@ -127,27 +152,28 @@ TEST(WorldBuild, AWindowWiderThan1920PixelsShowsThe1920PixelGameScaledUp) {
     // Every 2 x 2 block of the wide picture looks like the pixel it scales up; the backdrop and
     // the HUD banner fill the window.
     ASSERT_EQ(wide.picture.getSize(), sf::Vector2u(3840, 2160));
-    double difference = 0.0;
-    for (unsigned y = 0; y < 1080; ++y)
-        for (unsigned x = 0; x < 1920; ++x) {
-            const sf::Color small = full.picture.getPixel(x, y);
-            int sum[3] = {0, 0, 0};
-            for (unsigned dy = 0; dy < 2; ++dy)
-                for (unsigned dx = 0; dx < 2; ++dx) {
-                    const sf::Color big = wide.picture.getPixel(2 * x + dx, 2 * y + dy);
-                    sum[0] += big.r;
-                    sum[1] += big.g;
-                    sum[2] += big.b;
-                }
-            difference += std::abs(sum[0] / 4 - small.r) + std::abs(sum[1] / 4 - small.g) +
-                          std::abs(sum[2] / 4 - small.b);
-        }
-    EXPECT_LT(difference / (1920.0 * 1080.0 * 3.0), 4.0) << "mean difference per channel";
+    EXPECT_LT(scaledDifference(full.picture, wide.picture), 4.0) << "mean difference per channel";
 
     // Of the window's shape.
     WorldFixture ultraWide({{1, oneSpawnerLevel()}}, {3440, 1440});
     EXPECT_EQ(windowSize, sf::Vector2u(1920, 804));
     EXPECT_EQ(ultraWide.world().getCamera().getView().getSize(), sf::Vector2f(1920.f, 643.2f));
+}
+
+// In a window narrower than 1280 pixels the tank would be boxed into its corner by cells a
+// thirtieth as wide: the game is played as a 1280-pixel one and its picture scaled down.
+TEST(WorldBuild, AWindowNarrowerThan1280PixelsShowsThe1280PixelGameScaledDown) {
+    const Layout full = layOut({1280, 960});
+    const Layout narrow = layOut({800, 600});
+    EXPECT_EQ(narrow.window, sf::Vector2u(1280, 960)) << "what the nodes lay themselves out for";
+    EXPECT_EQ(narrow.tile, sf::Vector2f(42.f, 23.625f));
+    EXPECT_EQ(narrow.world, full.world);
+    EXPECT_EQ(narrow.view, sf::Vector2f(1280.f, 768.f));
+    EXPECT_EQ(narrow.centre, full.centre);
+
+    // Each pixel looks like the 1.6 x 1.6 pixels it stands for.
+    ASSERT_EQ(narrow.picture.getSize(), sf::Vector2u(800, 600));
+    EXPECT_LT(scaledDifference(narrow.picture, full.picture), 4.0) << "mean difference per channel";
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -129,6 +129,17 @@ std::optional<int> CommandLine::answer(std::ostream& out, std::ostream& err) con
     return std::nullopt;
 }
 
+std::optional<int> CommandLine::refuseExitLevel(int levelCount, std::ostream& err) const {
+    if (parsed.exitAfterLevel <= levelCount)
+        return std::nullopt;
+    err << "quellix: --exit-after-level " << parsed.exitAfterLevel << ": there "
+        << (levelCount == 0   ? std::string("are no levels")
+            : levelCount == 1 ? std::string("is only 1 level")
+                              : "are only " + std::to_string(levelCount) + " levels")
+        << "\n";
+    return 2;
+}
+
 std::string CommandLine::usage() {
     std::ostringstream text;
     text << "Usage: quellix [OPTION]...\n"

@@ -42,6 +42,9 @@ public:
     // on `err` and 2 for an unknown option, a missing or unexpected value, or a stray argument.
     // Nothing is written when the game should start.
     std::optional<int> answer(std::ostream& out, std::ostream& err) const;
+    // Once the data folder is known: an --exit-after-level past the last of its levels could
+    // never end the game, so it is refused with the count on `err` and exit status 2.
+    std::optional<int> refuseExitLevel(int levelCount, std::ostream& err) const;
 
     static std::string usage();
     static std::string version();

@@ -39,12 +39,14 @@ const std::map<std::string, std::optional<std::string>>& startingEnvironment() {
 }
 
 // gettext reads the LANGUAGE list only when the messages' locale is not "C"; "C.UTF-8" is built
-// into the C library, so it serves when the player's own locale is not installed. It has no
-// messages of its own, so the error stream stays as it is.
+// into the C library, so it serves when the player's own locale is not installed. The C library
+// looks up its own messages (the system's reasons in the error stream) in the same list: they are
+// pointed at a folder without catalogues, so the error stream stays English, as it was.
 void leaveTheCLocale() {
     static const bool done = [] {
         if (!std::setlocale(LC_MESSAGES, "C.UTF-8"))
             std::setlocale(LC_MESSAGES, "");
+        bindtextdomain("libc", "/nonexistent");
         return true;
     }();
     (void)done;

@@ -21,6 +21,12 @@ namespace {
 
 const sf::Int64 MaxStepsPerFrame = 10;
 
+// A frame this long means the game stood still (the process stopped or suspended, a debugger, a
+// script that had to be stopped): play pauses, as when the window loses the focus, and never more
+// than MaxPlayPerFrame of it is played unseen in one frame.
+const sf::Time StalledFrame = sf::seconds(1.f);
+const sf::Time MaxPlayPerFrame = sf::seconds(0.25f);
+
 // The menu has loaded the faces when play comes from there; otherwise they are loaded here.
 const sf::Font& font(const State::Context& context, Fonts::Fonts face) {
     context.fonts->load(face, Fonts::fileName(face));
@@ -62,6 +68,9 @@ GameState::GameState(StateStack& stack, Context context)
     // A replay ends where its recording does.
     if (context.options && !playback)
         exitAfterLevel = context.options->exitAfterLevel;
+    // The world starts from level 1 when asked for one it does not have.
+    if (firstLevel(context) >= 1 && firstLevel(context) <= world.getLevelCount())
+        expectedLevel = firstLevel(context);
     showTime = playback || (context.volume && context.volume->getSettings().timer);
 
     // A person's runs are kept for them; --record keeps whatever is played.
@@ -108,11 +117,22 @@ void GameState::draw() {
 bool GameState::update(sf::Time dt) {
     if (!world.hasLevel()) {
         std::cerr << "The game ends: no level can be played\n";
-        requestPop();
+        leave(1);
         return true;
     }
+    if (skippedExitLevel()) {
+        std::cerr << "The game ends: level " << exitAfterLevel
+                  << ", after which it was to end, cannot be played\n";
+        leave(1);
+        return true;
+    }
+    // The first frame also holds the time the screen took to build itself.
+    if (dt > StalledFrame && updated && !autoPlayer && !playback)
+        setPaused(true);
+    updated = true;
     if (paused)
         return true;
+    dt = std::min(dt, MaxPlayPerFrame);
     if (playback)
         replay(dt);
     else
@@ -221,7 +241,18 @@ Controls GameState::controls() {
     return autoPlayer ? autoPlayer->decide(std::as_const(world)) : input.read(*getContext().window);
 }
 
+bool GameState::skippedExitLevel() const {
+    if (exitAfterLevel <= 0)
+        return false;
+    for (int level = expectedLevel; level != world.getLevel();
+         level = level % world.getLevelCount() + 1)
+        if (level == exitAfterLevel)
+            return true;
+    return false;
+}
+
 void GameState::report(int level) {
+    expectedLevel = level % world.getLevelCount() + 1;
     if (exitAfterLevel <= 0)
         return;
     std::ostringstream line;

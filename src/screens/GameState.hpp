@@ -16,15 +16,17 @@
 // of exactly 1/60 s), or plays a recording back; and leaves (ending the program) on Escape, on game
 // over, when a replay ends, or when no level can be played. The pause key (P unless the player
 // chose another) pauses and resumes, and so does the window losing the focus while a person plays
-// (only the pause key resumes): the world, its timers and the music stand still. Each level's
-// number shows for two seconds of play as it starts, and a cleared level raises the player's best
-// level reached.
+// (only the pause key resumes), or a frame of over a second (the game stood still): the world, its
+// timers and the music stand still. At most a quarter of a second is played in one frame. Each
+// level's number shows for two seconds of play as it starts, and a cleared level raises the
+// player's best level reached.
 //
 // What is played is recorded step by step: a player's runs are kept beside their file, and
 // everything is written into the file --record names. A replay started from the menu goes back to
 // the menu; one from the command line prints how its last level stood and ends the program.
 // Asked to end after a level, it prints a line for every level cleared and leaves once that level
-// is cleared (exit status 0) or the game is over (exit status 1).
+// is cleared (exit status 0), or with exit status 1 when the game is over, when that level was
+// skipped (it cannot be loaded or played) or when no level can be played.
 class GameState : public State {
 public:
     GameState(StateStack& stack, Context context);
@@ -47,6 +49,8 @@ private:
     Recording::Outcome stepOutcome();
     Controls controls();
     void report(int level);
+    // Whether the world has skipped the level to end after on its way to the level it plays.
+    bool skippedExitLevel() const;
     void leave(int status);
     void endReplay();
 
@@ -59,8 +63,10 @@ private:
     std::optional<Recording::Outcome> clearedInStep;
     sf::Time pending; // real time a demo has not played yet
     int exitAfterLevel = 0;
+    int expectedLevel = 1; // the level played next unless levels are skipped on the way
     bool showTime = false;
     bool paused = false;
+    bool updated = false;
     bool levelCleared = false; // in the update that runs
     bool gameOver = false;
     bool leaving = false;

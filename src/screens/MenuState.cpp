@@ -14,6 +14,7 @@
 #include "world/World.hpp"
 
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Event.hpp>
@@ -26,8 +27,10 @@
 namespace {
 
 const sf::Color WelcomeColour(200, 200, 200, 255);
+const sf::Color NoticeColour(255, 120, 100, 255);
 constexpr unsigned TitleSize = 100;
 constexpr unsigned WelcomeSize = 60;
+constexpr unsigned NoticeSize = 22;
 const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::MenuScreen, "Images/MenuScreen.png"},
     {Textures::NormalButton, "Images/NormalButton.png"},
@@ -74,6 +77,9 @@ MenuState::MenuState(StateStack& stack, Context context)
     layout.setCharacterSize(welcome, WelcomeSize);
     welcome.setFillColor(WelcomeColour);
     setWelcome(context.profile->name);
+    notice.setFont(context.fonts->get(Fonts::MenuButton));
+    layout.setCharacterSize(notice, NoticeSize);
+    notice.setFillColor(NoticeColour);
 }
 
 // Play needs the memory more than a menu that may never come back.
@@ -98,6 +104,15 @@ void MenuState::draw() {
     // The options page says what to do where the welcome line is.
     if (!options)
         window.draw(welcome, laidOut);
+    if (!options && !notice.getString().isEmpty()) {
+        // On a dark strip, to be read on any part of the picture.
+        const sf::FloatRect bounds = notice.getGlobalBounds();
+        sf::RectangleShape strip({bounds.width + 20.f, bounds.height + 10.f});
+        strip.setPosition(bounds.left - 10.f, bounds.top - 5.f);
+        strip.setFillColor(sf::Color(0, 0, 0, 170));
+        window.draw(strip, laidOut);
+        window.draw(notice, laidOut);
+    }
     if (!pages.empty())
         window.draw(pages.front());
     getContext().volume->draw(window, getContext().fonts->get(Fonts::MenuButton));
@@ -252,12 +267,22 @@ void MenuState::enterName() {
     }
     UserProfile& profile = *getContext().profile;
     const UserFiles files(getContext().userFolder);
-    if (files.hasUserFile(name)) {
+    std::string problem;
+    std::string remark;
+    if (files.hasUserFile(name, problem)) {
         profile.load(files.userFile(name));
         files.keepListed(name);
-    } else {
-        files.registerUser(name, profile);
+    } else if (!problem.empty()) {
+        // Registering the name again would replace the player that file holds. The file and why it
+        // cannot be read were named on the error stream when the game looked for its player at
+        // start.
+        setNotice(tr("%s's file cannot be read: it is left as it is", {name}));
+        return;
+    } else if (files.registerUser(name, profile) == UserFiles::Registration::NotSaved) {
+        remark = name.empty() ? tr("This player cannot be remembered on this computer")
+                              : tr("%s cannot be remembered on this computer", {name});
     }
+    setNotice(remark);
     profile.name = name;
     profile.loggedIn = true;
     // The main page under the name page was built before the player's progress was known.
@@ -280,6 +305,12 @@ void MenuState::setWelcome(const std::string& name) {
     welcome.setString(Translation::shown(tr("Welcome ") + name));
     centreOrigin(welcome);
     welcome.setPosition(ScreenLayout::Width / 2.f, 250.f);
+}
+
+void MenuState::setNotice(const std::string& text) {
+    notice.setString(Translation::shown(text));
+    centreOrigin(notice);
+    notice.setPosition(ScreenLayout::Width / 2.f, 306.f);
 }
 
 void MenuState::applyPageChanges() {
@@ -324,4 +355,6 @@ void MenuState::layOut(sf::Vector2u windowSize) {
     centreOrigin(title);
     layout.setCharacterSize(welcome, WelcomeSize);
     centreOrigin(welcome);
+    layout.setCharacterSize(notice, NoticeSize);
+    centreOrigin(notice);
 }

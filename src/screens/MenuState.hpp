@@ -46,6 +46,8 @@ public:
     const GUI::Container& getFrontPage() const { return pages.front(); }
     // In layout units, as the pages' widgets.
     const sf::Text& getWelcome() const { return welcome; }
+    // Under the welcome line: why a name was not taken, or that the player cannot be remembered.
+    const sf::Text& getNotice() const { return notice; }
 
 private:
     enum class PageChange { OpenUserPage, OpenLevelsPage, OpenOptions, Close, CloseOptions };
@@ -64,6 +66,7 @@ private:
     void rebuildMainPage();
     const std::string& language() const;
     void setWelcome(const std::string& name);
+    void setNotice(const std::string& text);
     void applyPageChanges();
     void layOut(sf::Vector2u windowSize);
 
@@ -74,6 +77,7 @@ private:
     std::deque<GUI::Container> pages;
     sf::Text title;
     sf::Text welcome;
+    sf::Text notice;
     std::shared_ptr<std::string> typedName;
     // Pages are removed only after the page has finished handling the event; removing it inside
     // its own loop would destroy the loop's container.

@@ -246,16 +246,11 @@ std::string Settings::text() const {
     return content;
 }
 
-bool Settings::write(const fs::path& file) const {
+bool Settings::write(const fs::path& file, std::string& problem) const {
     // On a first start the folder may not be there yet.
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
-    std::string problem;
-    if (!UserFiles::replaceFile(file, text(), problem)) {
-        std::cerr << file.string() << ": " << problem << "; the settings are not kept\n";
-        return false;
-    }
-    return true;
+    return UserFiles::replaceFile(file, text(), problem);
 }
 
 bool Settings::operator==(const Settings& other) const {

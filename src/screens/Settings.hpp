@@ -32,8 +32,9 @@ struct Settings {
     static Settings read(const std::filesystem::path& file);
     // The file's lines.
     std::string text() const;
-    // Replaces the file in one step; false (reported) when it cannot be written.
-    bool write(const std::filesystem::path& file) const;
+    // Replaces the file in one step; false, with the reason in problem, when it cannot be written.
+    // The game writes through a SettingsWriter, which says once per run what went wrong.
+    bool write(const std::filesystem::path& file, std::string& problem) const;
 
     bool operator==(const Settings& other) const;
     bool operator!=(const Settings& other) const { return !(*this == other); }

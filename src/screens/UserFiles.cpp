@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -196,12 +197,32 @@ bool UserFiles::replaceFile(const fs::path& target, const std::string& content,
     return true;
 }
 
-bool UserFiles::hasUserFile(const std::string& name) const {
-    std::string problem;
-    return isUserFile(name, problem);
+void UserFiles::removeLeftovers(const fs::path& folder,
+                                const std::function<bool(const std::string& target)>& isTarget) {
+    // What mkstemp puts in place of the six X of replaceFile's temporary names.
+    const std::size_t Suffix = 7;
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= Suffix || name[name.size() - Suffix] != '.' ||
+            !std::all_of(name.end() - (Suffix - 1), name.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }) ||
+            !isTarget(name.substr(0, name.size() - Suffix)) || !entry.is_regular_file(error) ||
+            entry.is_symlink(error))
+            continue;
+        const auto written = fs::last_write_time(entry.path(), error);
+        if (!error && now - written > std::chrono::minutes(1))
+            fs::remove(entry.path(), error);
+    }
 }
 
-bool UserFiles::isUserFile(const std::string& name, std::string& problem) const {
+bool UserFiles::hasUserFile(const std::string& name) const {
+    std::string problem;
+    return hasUserFile(name, problem);
+}
+
+bool UserFiles::hasUserFile(const std::string& name, std::string& problem) const {
     problem.clear();
     return isValidName(name) && openRegular(userFile(name), problem).get() >= 0;
 }
@@ -241,6 +262,9 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
                                                 UserProfile& profile) const {
     if (!isValidName(name))
         return Registration::BadName;
+    std::string problem;
+    if (!hasUserFile(name, problem) && !problem.empty())
+        return Registration::Unreadable;
     profile.setValues(5, 0, 1, 1);
 
     std::error_code error;
@@ -248,7 +272,6 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
     if (!putFirst(name, false))
         return Registration::NotSaved;
     const fs::path file = userFile(name);
-    std::string problem;
     if (!replaceFile(file, userFileContent(DefaultValue1, 0, DefaultValue3, DefaultValue4),
                      problem)) {
         std::cerr << file.string() << ": " << problem << "; " << name
@@ -291,13 +314,16 @@ void UserFiles::findCurrentUser(UserProfile& profile) const {
                       << error.message() << ")\n";
         return;
     }
+    removeLeftovers(folder, [](const std::string& target) {
+        return target.size() >= 4 && target.compare(target.size() - 4, 4, ".bin") == 0;
+    });
     // Read to the very end, so a list ending in a line break also offers an empty last name.
     const std::optional<std::vector<std::string>> lines = readList(true);
     if (!lines)
         return;
     for (const std::string& line : *lines) {
         std::string problem;
-        if (!isUserFile(line, problem)) {
+        if (!hasUserFile(line, problem)) {
             if (!problem.empty())
                 std::cerr << userFile(line).string() << ": " << problem << "; " << line
                           << " is skipped\n";

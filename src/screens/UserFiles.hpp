@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ class UserProfile;
 // the game registering at once both keep their player.
 class UserFiles {
 public:
-    enum class Registration { Registered, BadName, NotSaved };
+    enum class Registration { Registered, BadName, NotSaved, Unreadable };
 
     // The name page takes at most this many characters: in the list's UTF-8, at most four bytes
     // each. Longer lines were not written by the game and are skipped.
@@ -40,13 +41,18 @@ public:
     std::filesystem::path listFile() const;
     std::filesystem::path userFile(const std::string& name) const;
 
-    // Whether the player's file is a regular file that can be opened for reading.
+    // Whether the player's file is a regular file that can be opened for reading. When it is there
+    // but cannot be used, problem says why ("cannot be opened (Permission denied)", "is not a
+    // regular file"); it stays empty when there is no file.
     bool hasUserFile(const std::string& name) const;
+    bool hasUserFile(const std::string& name, std::string& problem) const;
 
     // Puts the name first in the list, creates the player's file with the values 5, 0, 1, 1 and
     // gives the profile those values. The list is replaced in one step, so a failed write leaves
     // the old list as it was; a list that cannot be read is left alone too. BadName changes
-    // nothing; NotSaved (reported on std::cerr) still gives the profile the new player's values.
+    // nothing, and neither does Unreadable: the player's file is there but cannot be read (another
+    // user's, say), and the player it holds must not be replaced by a new one. NotSaved (reported
+    // on std::cerr) still gives the profile the new player's values.
     Registration registerUser(const std::string& name, UserProfile& profile) const;
 
     // Writes the profile's four values into the file of the player it names, replacing the file in
@@ -62,7 +68,8 @@ public:
     std::vector<std::string> list() const;
 
     // The start-up look-up: the first listed player whose file exists becomes current (values
-    // loaded, name set, logged in). Creates the folder when there is none yet.
+    // loaded, name set, logged in). Creates the folder when there is none yet, and removes the
+    // leftovers of writes that were cut short.
     void findCurrentUser(UserProfile& profile) const;
 
     // Reads a whole regular file of at most limit bytes into content, without waiting on a FIFO or
@@ -76,10 +83,13 @@ public:
     // it as it was. False when it cannot, with the reason in problem.
     static bool replaceFile(const std::filesystem::path& target, const std::string& content,
                             std::string& problem);
+    // Removes from the folder the new files that replaceFile left behind when the game was killed
+    // while it wrote: a target's name, a dot and six letters or digits, for the targets isTarget
+    // accepts. One written in the last minute is left: another copy of the game may be writing it.
+    static void removeLeftovers(const std::filesystem::path& folder,
+                                const std::function<bool(const std::string& target)>& isTarget);
 
 private:
-    // hasUserFile, saying why an existing file cannot be used.
-    bool isUserFile(const std::string& name, std::string& problem) const;
     // The list's lines; withEmptyEnd keeps the empty line after a final line break, as the
     // start-up look-up offers it. Nothing when there is no list or it cannot be read (reported).
     std::optional<std::vector<std::string>> readList(bool withEmptyEnd) const;

@@ -3,6 +3,7 @@
 #include "core/MusicPlayer.hpp"
 #include "core/SoundPlayer.hpp"
 #include "core/Translation.hpp"
+#include "screens/SettingsWriter.hpp"
 
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
@@ -34,8 +35,9 @@ std::string levels(const Settings& settings) {
 const sf::Time VolumeControl::ShownFor = sf::seconds(1.f);
 
 VolumeControl::VolumeControl(std::filesystem::path settingsFile, MusicPlayer& music)
-    : file(std::move(settingsFile)), settings(file.empty() ? Settings() : Settings::read(file)),
-      music(music) {
+    : settings(settingsFile.empty() ? Settings() : Settings::read(settingsFile)), music(music) {
+    if (!settingsFile.empty())
+        writer = std::make_unique<SettingsWriter>(std::move(settingsFile));
     apply();
     Translation::useLanguage(settings.language);
 }
@@ -46,6 +48,8 @@ void VolumeControl::apply() const {
     music.setVolume(static_cast<float>(settings.music));
     soundPlayer().setVolume(static_cast<float>(settings.effects));
 }
+
+VolumeControl::~VolumeControl() = default;
 
 bool VolumeControl::handleEvent(const sf::Event& event) {
     if (event.type != sf::Event::KeyPressed)
@@ -74,8 +78,8 @@ void VolumeControl::change(const Settings& next) {
     apply();
     if (newLanguage)
         Translation::useLanguage(settings.language);
-    if (!file.empty())
-        settings.write(file);
+    if (writer)
+        writer->save(settings);
 }
 
 void VolumeControl::update(sf::Time dt) {

@@ -5,6 +5,7 @@
 #include <SFML/System/Time.hpp>
 
 #include <filesystem>
+#include <memory>
 
 namespace sf {
 class Event;
@@ -13,13 +14,15 @@ class RenderTarget;
 } // namespace sf
 class MusicPlayer;
 
+class SettingsWriter;
+
 // The player's settings as they stand, and the volume keys. Every change of the settings, by the
 // volume keys, the options page or F11, goes through change(), which makes the volumes heard,
-// shows the texts looked up from then on in the language chosen, and writes the settings file. The
-// volume keys act on music and effects together: the mute key (M unless the player chose another)
-// mutes and unmutes, minus and plus lower and raise both by one step (and unmute), and the levels
-// show on screen for a second after each press. With or without a sound device: without one there
-// is just nothing to hear.
+// shows the texts looked up from then on in the language chosen, and has the settings file written
+// (by a SettingsWriter, without waiting for the disk). The volume keys act on music and effects
+// together: the mute key (M unless the player chose another) mutes and unmutes, minus and plus
+// lower and raise both by one step (and unmute), and the levels show on screen for a second after
+// each press. With or without a sound device: without one there is just nothing to hear.
 class VolumeControl {
 public:
     static const sf::Time ShownFor;
@@ -28,6 +31,8 @@ public:
     // and last for this run only. The music player must outlive the control. The language of the
     // settings becomes the game's (Translation).
     VolumeControl(std::filesystem::path settingsFile, MusicPlayer& music);
+    // Writes what is still to be written.
+    ~VolumeControl();
 
     // Acts on the volume keys; true when the event was one of them. The screen decides whether its
     // keys go here: not while the player types a name.
@@ -44,8 +49,8 @@ public:
 private:
     void apply() const;
 
-    std::filesystem::path file;
     Settings settings;
     MusicPlayer& music;
+    std::unique_ptr<SettingsWriter> writer; // none without a file
     sf::Time shownLeft;
 };

@@ -12,7 +12,7 @@
 //   layers[2].data                     same indexing; a non-zero entry lets the cell take the key
 // Sizes and tile numbers are what Lua takes for a number, numeric strings such as "30" included.
 // Entries missing at the end of a data array read as 0. Other fields are ignored. A script that
-// runs for ever or claims more than 256 MB is stopped.
+// runs for ever or claims more than 2 MB is stopped.
 class LevelScript {
 public:
     // False when the file cannot be used; getProblem then says why, and the grid is empty.

@@ -30,15 +30,19 @@ bool isFinite(const sf::FloatRect& r) {
 }
 
 // Cells are a thirtieth of the width, but actors, speeds and jumps have fixed sizes in pixels:
-// laid out any wider, the gaps between ledges would be out of reach.
+// laid out any wider, the gaps between ledges would be out of reach; any narrower, the tank would
+// not fit between them.
+const unsigned NarrowestLayout = 1280;
 const unsigned WidestLayout = 1920;
 
-// The size the world is laid out and played in for a target of the given size.
+// The size the world is laid out and played in for a target of the given size: of its shape, and
+// between the narrowest and the widest layout across.
 sf::Vector2u layoutSize(sf::Vector2u targetSize) {
-    if (targetSize.x <= WidestLayout)
+    const unsigned width = std::clamp(targetSize.x, NarrowestLayout, WidestLayout);
+    if (width == targetSize.x)
         return targetSize;
-    const double height = static_cast<double>(WidestLayout) * targetSize.y / targetSize.x;
-    return {WidestLayout, std::max(1u, static_cast<unsigned>(std::lround(height)))};
+    const double height = static_cast<double>(width) * targetSize.y / targetSize.x;
+    return {width, std::max(1u, static_cast<unsigned>(std::lround(height)))};
 }
 
 } // namespace

@@ -28,9 +28,9 @@ class SpriteNode;
 // have no spawner and so could never be played, are skipped with a message, and when none can be
 // played, the world has nothing to play (hasLevel() is false).
 //
-// The world is laid out for the target's size up to 1920 pixels across: a wider target is played
-// as a 1920-pixel-wide one of the same shape (published as windowSize), and the picture is scaled
-// up to fill it, so play is the same on every monitor.
+// The world is laid out for the target's size from 1280 up to 1920 pixels across: a wider target is
+// played as a 1920-pixel-wide one of the same shape (published as windowSize), a narrower one as a
+// 1280-pixel-wide one, and the picture is scaled to fill it, so play is the same on every monitor.
 class World {
 public:
     // Builds the first level, from firstLevel on, for the target it will draw into (the game
@@ -74,7 +74,8 @@ public:
     const SceneNode& getObjectsLayer() const { return *actorLayers[1]; }
     SceneNode& getObjectsLayer() { return *actorLayers[1]; }
     const Camera& getCamera() const { return camera; }
-    // The size play is laid out in: the target's, or 1920 pixels across for a wider target.
+    // The size play is laid out in: the target's, or 1920 (1280) pixels across for a wider
+    // (narrower) target.
     sf::Vector2u getLayoutSize() const { return layout; }
 
     // Set by the game screen; called when the game is over.
