@@ -9,6 +9,8 @@
 #include FT_FREETYPE_H
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <set>
 #include <sstream>
@@ -76,6 +78,8 @@ TEST(TranslationCatalogues, AnotherLanguageShowsFromTheNextLookUp) {
     const ScopedLanguage german("de");
     EXPECT_EQ(tr("Play"), "Spielen");
     EXPECT_EQ(trIn("key", "Space"), "Leertaste");
+    EXPECT_STREQ(std::strerror(ENOENT), "No such file or directory")
+        << "the system's reasons on the error stream stay English";
     Translation::useLanguage("fr");
     EXPECT_EQ(tr("Play"), "Jouer");
     EXPECT_EQ(tr("Continue: level %d", {"3"}), "Continuer : niveau 3");
