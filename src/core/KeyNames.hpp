@@ -6,9 +6,8 @@
 #include <string>
 
 // The names of the keyboard's keys, as the settings file keeps them and the screens show them:
-// the multimedia library's own names ("Left", "Space", "Num1", "F5"), translated where they are
-// words. One table in KeyNames.cpp
-// holds them, in both directions.
+// the multimedia library's own names ("Left", "Space", "Num1", "F5"), translated on screen where
+// they are words. One table in KeyNames.cpp holds them, in both directions.
 namespace KeyNames {
 
 // "Unknown" for a key the table does not name.
