@@ -11,6 +11,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "ChildProcess.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -27,21 +29,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-pid_t start(const std::string& binary, const std::string& argument, const char* folder) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(folder) != 0)
-            _exit(127);
-        std::freopen("/dev/null", "w", stderr);
-        if (argument.empty())
-            execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
-        else
-            execl(binary.c_str(), binary.c_str(), argument.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
 
 bool cornerIsDrawn(Display* display) {
     XImage* pixel = XGetImage(display, DefaultRootWindow(display), 2, 2, 1, 1, AllPlanes, ZPixmap);
@@ -61,14 +48,6 @@ long peakResidentKiB(pid_t pid) {
     return -1;
 }
 
-void stop(pid_t pid) {
-    kill(pid, SIGTERM);
-    for (int i = 0; i < 100 && waitpid(pid, nullptr, WNOHANG) == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-}
-
 // Milliseconds from starting the program to its first frame on the screen; negative if none came.
 double timeToFirstFrame(Display* display, const std::string& binary, const std::string& argument,
                         const char* folder) {
@@ -77,7 +56,9 @@ double timeToFirstFrame(Display* display, const std::string& binary, const std::
     XClearWindow(display, DefaultRootWindow(display));
     XSync(display, False);
     const auto begin = Clock::now();
-    const pid_t pid = start(binary, argument, folder);
+    const pid_t pid = startProgram(
+        binary, argument.empty() ? std::vector<std::string>() : std::vector<std::string>{argument},
+        folder);
     bool seen = false;
     // A short rest between looks leaves the machine's cores to the program being measured.
     while (!seen && Clock::now() - begin < std::chrono::seconds(10)) {
@@ -86,7 +67,7 @@ double timeToFirstFrame(Display* display, const std::string& binary, const std::
             std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-    stop(pid);
+    stopProgram(pid);
     return seen ? ms : -1.0;
 }
 
@@ -145,20 +126,20 @@ int main(int argc, char** argv) {
     std::printf("  game:        median %.1f ms (min %.1f, max %.1f)\n", g.median, g.min, g.max);
     std::printf("  ratio of medians: %.2f\n", g.median / b.median);
 
-    const pid_t bareWindow = start(bare, picture, folder);
+    const pid_t bareWindow = startProgram(bare, {picture}, folder);
     std::this_thread::sleep_for(std::chrono::seconds(4));
     const long bareKiB = peakResidentKiB(bareWindow);
-    stop(bareWindow);
+    stopProgram(bareWindow);
 
     // A spell of play: skip the title, start the game from the menu, drive about for a while.
-    const pid_t played = start(game, "", folder);
+    const pid_t played = startProgram(game, {}, folder);
     std::this_thread::sleep_for(std::chrono::seconds(2));
     std::system("xdotool key space >/dev/null 2>&1; sleep 2; "
                 "xdotool mousemove 640 350 click 1 >/dev/null 2>&1; sleep 1; "
                 "for i in 1 2 3 4 5; do xdotool keydown Right; sleep 1; xdotool keyup Right; "
                 "xdotool key Up; xdotool keydown Left; sleep 1; xdotool keyup Left; done");
     const long gameKiB = peakResidentKiB(played);
-    stop(played);
+    stopProgram(played);
     std::printf("peak resident memory: bare window %.1f MB, game after a spell of play %.1f MB, "
                 "%.1f MB above the bare window\n",
                 bareKiB / 1024.0, gameKiB / 1024.0, (gameKiB - bareKiB) / 1024.0);

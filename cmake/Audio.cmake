@@ -30,7 +30,8 @@ add_executable(sfxgen ${PROJECT_SOURCE_DIR}/tools/sfxgen/main.cpp)
 target_link_libraries(sfxgen PRIVATE sfxgen_synth quellix_warnings)
 
 set(QUELLIX_AUDIO_EFFECTS
-  Explosion Repair RoboEntry RoboDelete KeyGeneration PowerObtained PortalExplosion RoboVanish)
+  Explosion Repair RoboEntry RoboDelete KeyGeneration PowerObtained PortalExplosion RoboVanish
+  Jump BlockStruck MenuMove ButtonPress)
 set(QUELLIX_AUDIO_THEMES MenuTheme GameTheme)
 
 set(quellix_audio_outputs)

@@ -10,6 +10,7 @@ target_sources(quellix_tests PRIVATE
   test_state_stack.cpp
   test_title_state.cpp
   test_translation.cpp
+  test_window_control.cpp
 )
 # The font test asks FreeType itself whether a face has a character.
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)

@@ -11,9 +11,9 @@
 namespace {
 
 const std::string audioDir = std::string(QUELLIX_DATA_DIR) + "/Audio/";
-const std::vector<std::string> effects = {"Explosion",       "Repair",        "RoboEntry",
-                                          "RoboDelete",      "KeyGeneration", "PowerObtained",
-                                          "PortalExplosion", "RoboVanish"};
+const std::vector<std::string> effects = {
+    "Explosion",       "Repair",     "RoboEntry", "RoboDelete",  "KeyGeneration", "PowerObtained",
+    "PortalExplosion", "RoboVanish", "Jump",      "BlockStruck", "MenuMove",      "ButtonPress"};
 const std::vector<std::string> themes = {"MenuTheme", "GameTheme"};
 
 int peakOf(const std::vector<sf::Int16>& samples) {

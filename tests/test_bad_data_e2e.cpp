@@ -94,6 +94,8 @@ const BadFile Cases[] = {
     {"Audio/RoboDelete.ogg",      Garbage,   Game,     "Failed to open sound file \"Audio/RoboDelete.ogg\" (format not supported)"},
     {"Audio/RoboEntry.ogg",       Empty,     Game,     "Failed to open sound file \"Audio/RoboEntry.ogg\" (format not supported)"},
     {"Audio/RoboVanish.ogg",      Garbage,   Game,     "Failed to open sound file \"Audio/RoboVanish.ogg\" (format not supported)"},
+    {"Audio/Jump.ogg",            Missing,   Game,     "Failed to open sound file \"Audio/Jump.ogg\" (couldn't open stream)"},
+    {"Audio/MenuMove.ogg",        Garbage,   Game,     "Failed to open sound file \"Audio/MenuMove.ogg\" (format not supported)"},
     {"Audio/MenuTheme.ogg",       Garbage,   Game,     "Failed to open sound file \"Audio/MenuTheme.ogg\" (format not supported)"},
     {"Audio/GameTheme.ogg",       Missing,   Game,     "Failed to open sound file \"Audio/GameTheme.ogg\" (couldn't open stream)"},
     // The list still exists but names nobody, so the menu asks for a name as on a first start.

@@ -226,6 +226,45 @@ TEST_F(ContainerTest, TheKeysStepOverWhatCannotBeSelectedAndThePointerTakesTheLe
         << "the keys go on from the last button the pointer was over";
 }
 
+// The page tells its owner when the highlight moves, by keys or pointer, and when a component that
+// can be highlighted is triggered: the menu answers each with a sound, and nothing else.
+TEST_F(ContainerTest, TheOwnerIsToldWhenTheHighlightMovesAndWhenAButtonIsPressed) {
+    Probe field(sf::FloatRect(10.f, 40.f, 20.f, 20.f), false, false);
+    Probe b(sf::FloatRect(10.f, 70.f, 20.f, 20.f));
+    for (Probe* child : {&a, &field, &b})
+        page.pack(child);
+    int moves = 0, presses = 0;
+    page.setFeedback({[&] { ++moves; }, [&] { ++presses; }});
+    const auto press = [&](sf::Keyboard::Key code) { page.handleEvent(keyPressed(code), Outside); };
+
+    page.selectFirst();
+    EXPECT_EQ(moves, 0) << "a page that opens has moved nothing";
+    press(sf::Keyboard::Down);
+    EXPECT_EQ(moves, 1);
+    press(sf::Keyboard::Left);
+    press(sf::Keyboard::Return);
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(b.triggers, 1);
+
+    sf::Event moved;
+    moved.type = sf::Event::MouseMoved;
+    moved.mouseMove = {15, 15};
+    page.handleEvent(moved, Outside);
+    page.update(InsideA, false);
+    page.update(InsideA, false);
+    EXPECT_EQ(moves, 2) << "the pointer onto another button, once";
+    page.update(sf::Vector2f(15.f, 45.f), false);
+    EXPECT_EQ(moves, 2) << "a field is no button";
+    page.handleEvent(Press, InsideA);
+    page.handleEvent(Release, InsideA);
+    EXPECT_EQ(presses, 2);
+    page.handleEvent(Press, sf::Vector2f(15.f, 45.f));
+    page.handleEvent(Release, sf::Vector2f(15.f, 45.f));
+    EXPECT_EQ(field.triggers, 1);
+    EXPECT_EQ(presses, 2) << "only what can be highlighted is pressed with a sound";
+}
+
 TEST_F(ContainerTest, CopiesShareTheirComponents) {
     page.pack(&a);
     GUI::Container copy = page;

@@ -116,6 +116,48 @@ TEST(Images, ActorsStandOnTheBottomEdgeOfTheirPictures) {
     EXPECT_TRUE(anyOpaque(wolf, {50, 69, 50, 1})) << "the stunned wolf floats";
 }
 
+// Play shows the world's pictures 1.25 times taller than they are (the camera's stretch), so what
+// must look round there is drawn 0.8 times as tall as wide: the tank's drive wheel, the coin, the
+// vanishing flash.
+TEST(Images, RoundThingsOfTheWorldAreRoundOnScreen) {
+    const float stretch = 1.25f;
+    const auto looksRound = [&](float width, float height) {
+        const float onScreen = height * stretch / width;
+        return onScreen > 0.85f && onScreen < 1.15f;
+    };
+    // The drive wheel's centre, and how far its steel reaches from there before the dark of its
+    // rim: to the right along its row, and down its column.
+    const sf::Image tank = loadPicture("Tank.png");
+    const auto dark = [&](unsigned x, unsigned y) {
+        const sf::Color c = tank.getPixel(x, y);
+        return c.r + c.g + c.b < 180;
+    };
+    const unsigned cx = 11, cy = 66;
+    unsigned right = 3, down = 3;
+    while (cx + right < 30 && !dark(cx + right, cy))
+        ++right;
+    while (cy + down < 76 && !dark(cx, cy + down))
+        ++down;
+    EXPECT_TRUE(looksRound(2.f * right, 2.f * down)) << right << " across, " << down << " down";
+
+    // What shows of a whole picture: its opaque pixels, or any for the fading flash.
+    const auto extent = [](const sf::Image& image, const sf::IntRect& area, int alpha) {
+        int left = area.left + area.width, top = area.top + area.height, right = -1, bottom = -1;
+        for (int y = area.top; y < area.top + area.height; ++y)
+            for (int x = area.left; x < area.left + area.width; ++x)
+                if (image.getPixel(x, y).a > alpha) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        return sf::Vector2f(static_cast<float>(right - left + 1),
+                            static_cast<float>(bottom - top + 1));
+    };
+    const sf::Vector2f coin = extent(loadPicture("PowerUps.png"), {32, 0, 32, 32}, 128);
+    EXPECT_TRUE(looksRound(coin.x, coin.y)) << coin.x << " x " << coin.y;
+    const sf::Vector2f flash = extent(loadPicture("Vanish.png"), {0, 0, 128, 128}, 0);
+    EXPECT_TRUE(looksRound(flash.x, flash.y)) << flash.x << " x " << flash.y;
+}
+
 TEST(Images, TheThreeButtonLooksShareOneSize) {
     const sf::Vector2u normal = loadPicture("NormalButton.png").getSize();
     EXPECT_EQ(loadPicture("ActiveButton.png").getSize(), normal);

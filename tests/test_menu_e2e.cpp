@@ -35,6 +35,8 @@ const int Middle = 640;
 const int PlayRow = 350;
 const int UserRow = 430;
 const int NameBoxX = 450, NameBoxY = 216;
+// How to play's only button, Back or Play.
+const int HowToPlayButtonRow = 640;
 // The user page: name k at 400 + 50 k, Back one row below the last name.
 int userPageRow(int k) {
     return 400 + 50 * k;
@@ -260,16 +262,22 @@ TEST_F(MenuEndToEnd, FirstStartAsksForANameThenWelcomesThePlayer) {
         const sf::Image userPage = session.shot("4-user-page");
         EXPECT_GT(difference(userPage, mainPage), 0.002) << "the user page replaced the main page";
 
-        session.click(Middle, userPageRow(0)); // the name itself does nothing
-        EXPECT_LT(difference(session.shot("5-user-page-after-name"), userPage), 0.0005);
+        // Choosing the one name, the current player's, leads back to the same main page.
+        session.click(Middle, userPageRow(0));
+        EXPECT_LT(difference(session.shot("5-user-page-after-name"), mainPage), 0.0005);
 
+        session.click(Middle, UserRow);
         session.click(Middle, userPageRow(1) + 50); // Back, below the one name
         const sf::Image back = session.shot("6-back");
         EXPECT_LT(difference(back, mainPage), 0.0005) << "Back shows the main page as it was";
 
-        // Play starts the game; the first tank stands at the bottom-left of the level, which the
-        // camera shows just above the banner, and a held arrow key drives it away from there.
+        // The new player's first Play shows How to play, whose own Play starts the game; the
+        // first tank stands at the bottom-left of the level, which the camera shows just above
+        // the banner, and a held arrow key drives it away from there.
         session.click(Middle, PlayRow);
+        const sf::Image howToPlay = session.shot("7-how-to-play");
+        EXPECT_GT(difference(howToPlay, back), 0.3) << "How to play covers the menu";
+        session.click(Middle, HowToPlayButtonRow);
         const sf::Image game = session.shot("8-game");
         EXPECT_GT(difference(game, back), 0.3) << "the game screen replaced the menu";
         session.hold("Right", 900);

@@ -3,11 +3,13 @@
 #include "actors/PowerUp.hpp"
 #include "actors/Tank.hpp"
 #include "core/CommandQueue.hpp"
+#include "core/LuaState.hpp"
 
 #include "ActorTestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <iostream>
 #include <sstream>
 
@@ -189,6 +191,19 @@ TEST_F(PowerUpTest, UnreadableScriptOrEntryGivesAnEmptyTokenAndOneMessage) {
             std::filesystem::remove(dir / "Scripts/PowerUps.lua");
         expectEmptyTokenReported(c.problem, c.kind);
     }
+}
+
+// Every power-up reads the script, so one that never ends would hold the game for a whole budget
+// per token; until the file changes it is not run again.
+TEST_F(PowerUpTest, AScriptStoppedOnceIsNotRunAgainUntilItChanges) {
+    writeScript("while true do end");
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(PowerUp(1).getPictureRect(), sf::IntRect());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2 * LuaState::TimeLimit)
+        << "three tokens held the game for one budget, not three";
+    writeScript("return { {}, { left = 1, top = 2, width = 3, height = 4 } }");
+    EXPECT_EQ(PowerUp(1).getPictureRect(), sf::IntRect(1, 2, 3, 4)) << "the mended file is read";
 }
 
 TEST_F(PowerUpTest, FieldThatIsNoNumberReadsAsZero) {

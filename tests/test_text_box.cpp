@@ -1,6 +1,8 @@
-// The one-line text field: clearing on activation, typing up to the limit, Backspace and Enter.
+// The one-line text field: clearing on activation, typing up to the limit, Backspace and Enter,
+// and the cursor.
 #include "gui/TextBox.hpp"
 
+#include <SFML/Graphics/Font.hpp>
 #include <SFML/Window/Event.hpp>
 #include <gtest/gtest.h>
 
@@ -173,6 +175,29 @@ TEST_F(TextBoxTest, OnlyTextEventsAreHandled) {
     key.key.code = sf::Keyboard::Enter;
     EXPECT_FALSE(box.handleEvent(key));
     EXPECT_EQ(calls, 0);
+}
+
+// While the box takes typing a cursor shows where the next letter goes: at the start, before the
+// prompt, then just after the last letter; it never leaves the box.
+TEST_F(TextBoxTest, ACursorShowsWhereTheNextLetterGoesWhileTheBoxTakesTyping) {
+    sf::Font font;
+    ASSERT_TRUE(font.loadFromFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+    box.setFont(font);
+    EXPECT_FALSE(box.showsCursor()) << "a box that takes no typing";
+    box.setTypingWithoutPress(true);
+    ASSERT_TRUE(box.showsCursor());
+    const sf::FloatRect start = box.getCursor();
+    EXPECT_NEAR(start.left, 204.f, 1.f);
+    EXPECT_GE(start.top, 200.f);
+    EXPECT_LE(start.top + start.height, 232.f);
+
+    type("W");
+    const float afterOne = box.getCursor().left;
+    EXPECT_GT(afterOne, 210.f);
+    type("W");
+    EXPECT_NEAR(box.getCursor().left - afterOne, afterOne - 201.f, 1.f) << "one W further";
+    type(std::string(40, 'W'));
+    EXPECT_LE(box.getCursor().left + box.getCursor().width, 700.f);
 }
 
 } // namespace

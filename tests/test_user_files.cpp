@@ -185,6 +185,7 @@ TEST_F(UserFilesTest, NamesThatWouldLeaveTheFolderOrBreakTheListAreRefused) {
           std::string("."), std::string(".."), std::string("UserData")}) {
         UserProfile untouched;
         EXPECT_FALSE(UserFiles::isValidName(name)) << name;
+        EXPECT_NE(UserFiles::whyRefused(name), "") << name;
         EXPECT_EQ(files.registerUser(name, untouched), UserFiles::Registration::BadName) << name;
         EXPECT_FALSE(files.hasUserFile(name)) << name;
         EXPECT_EQ(untouched.value1, 0) << name;
@@ -205,6 +206,7 @@ TEST_F(UserFilesTest, EveryOtherNameIsUsedAsTyped) {
          {std::string("Zo\xC3\xAB"), std::string(" spaced out "), std::string(".hidden"),
           std::string("..."), std::string("tab\there"), std::string("UserData.bin")}) {
         EXPECT_TRUE(UserFiles::isValidName(name)) << name;
+        EXPECT_EQ(UserFiles::whyRefused(name), "") << name;
         EXPECT_EQ(files.registerUser(name, profile), UserFiles::Registration::Registered) << name;
         EXPECT_EQ(readFile(dir / "User" / (name + ".bin")), "5\n0\n1\n1") << name;
     }
@@ -400,6 +402,39 @@ TEST_F(UserFilesTest, WhatAKilledRunLeftBehindIsRemovedAtTheNextStart) {
 TEST_F(UserFilesTest, TheListSkipsNothingButEndsAtTheLastLine) {
     writeFile(dir / "User" / "UserData.bin", "Bob\n\nAnn\n");
     EXPECT_EQ(files.list(), (std::vector<std::string>{"Bob", "", "Ann"}));
+}
+
+// Choosing a player on the user page: the name goes first and leaves every place it had; every
+// other line, its line end, an empty line and an overlong line included, stays byte for byte.
+TEST_F(UserFilesTest, MovingANameFirstKeepsEveryOtherLineAsItWas) {
+    const std::string overlong(UserFiles::MaxNameBytes + 1, 'x');
+    writeFile(dir / "User" / "UserData.bin", "Ann\r\nBob\nCat\n\n" + overlong + "\nBob\nDan");
+    EXPECT_TRUE(files.moveFirst("Bob"));
+    EXPECT_EQ(readFile(dir / "User" / "UserData.bin"), "Bob\nAnn\r\nCat\n\n" + overlong + "\nDan");
+    EXPECT_TRUE(files.moveFirst("Dan"));
+    EXPECT_EQ(readFile(dir / "User" / "UserData.bin"),
+              "Dan\nBob\nAnn\r\nCat\n\n" + overlong + "\n");
+    EXPECT_TRUE(files.moveFirst("Ann"));
+    EXPECT_EQ(readFile(dir / "User" / "UserData.bin"), "Ann\nDan\nBob\nCat\n\n" + overlong + "\n");
+    EXPECT_FALSE(files.moveFirst("a/b"));
+    EXPECT_EQ(files.list().front(), "Ann");
+}
+
+// How to play opens by itself for a player the game registered, until it has once: a file beside
+// the player's says so, and the player's own file never changes for it.
+TEST_F(UserFilesTest, ANewPlayerIsMarkedBesideTheirFileUntilTheMarkIsTaken) {
+    files.registerUser("Ann", profile);
+    EXPECT_FALSE(files.isNewPlayer("Ann")) << "registering alone marks nobody";
+    files.setNewPlayer("Ann", true);
+    EXPECT_TRUE(files.isNewPlayer("Ann"));
+    EXPECT_FALSE(files.isNewPlayer("Bob"));
+    EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n0\n1\n1");
+    EXPECT_EQ(nextStart().name, "Ann") << "the mark is no player";
+    files.setNewPlayer("Ann", false);
+    EXPECT_FALSE(files.isNewPlayer("Ann"));
+    EXPECT_FALSE(fs::exists(dir / "User" / "Ann.new"));
+    files.setNewPlayer("../evil", true);
+    EXPECT_FALSE(fs::exists(dir / "evil.new"));
 }
 
 } // namespace

@@ -158,10 +158,12 @@ TEST(WorldScenario, TheTankDrivesDriftsToAStopAndJumps) {
 
     // Jump: the velocity is -775 after the update that carries out Up; each frame of flight
     // adds 25 px/s, so the first frame rises 750 / 60 = 12.5 px, the top is 193.75 px up after
-    // 31 frames, and the tank is back on the floor after 61.
+    // 31 frames, and the tank is back on the floor after 61. Each jump is heard once.
+    const unsigned jumps = soundPlayer().getPlayCount(SFX::Jump);
     game.frame(HoldUp);
     game.frame();
     EXPECT_FLOAT_EQ(tank->getVelocity().y, -775.f);
+    EXPECT_EQ(soundPlayer().getPlayCount(SFX::Jump), jumps + 1);
     EXPECT_FLOAT_EQ(tank->getPosition().y, floorY);
     game.frame(HoldUp); // Up in the air does not jump again
     EXPECT_NEAR(tank->getPosition().y, floorY - 12.5f, 1e-3f);
@@ -178,11 +180,13 @@ TEST(WorldScenario, TheTankDrivesDriftsToAStopAndJumps) {
     EXPECT_FLOAT_EQ(tank->getPosition().y, floorY) << "landed back on the floor";
     EXPECT_FLOAT_EQ(tank->getVelocity().y, 0.f);
     EXPECT_FLOAT_EQ(tank->getPosition().x, stoppedAt) << "a straight jump";
+    EXPECT_EQ(soundPlayer().getPlayCount(SFX::Jump), jumps + 1) << "Up in the air is no jump";
 
     // Standing again, so Up works again.
     game.frame(HoldUp);
     game.frame();
     EXPECT_FLOAT_EQ(tank->getVelocity().y, -775.f) << "grounded again after the landing";
+    EXPECT_EQ(soundPlayer().getPlayCount(SFX::Jump), jumps + 2);
 
     // Left turns the tank around.
     game.run(70);
@@ -255,6 +259,7 @@ TEST(WorldScenario, BumpingTheBlockUnderAWolfStunsItAndTouchingItThenScrapsIt) {
     EXPECT_FALSE(underWolf->isBumping());
 
     const unsigned repairs = soundPlayer().getPlayCount(SFX::Repair);
+    const unsigned strikes = soundPlayer().getPlayCount(SFX::BlockStruck);
     bool bumped = false;
     int held = 0;
     while (wolf.getMode() != Modes::Stunned && held < 30) {
@@ -266,6 +271,7 @@ TEST(WorldScenario, BumpingTheBlockUnderAWolfStunsItAndTouchingItThenScrapsIt) {
     EXPECT_EQ(wolf.getMode(), Modes::Stunned) << "the hopping block knocked the wolf over";
     EXPECT_LT(held, 15) << "a jump and a few frames of hop";
     EXPECT_EQ(soundPlayer().getPlayCount(SFX::Repair), repairs + 1);
+    EXPECT_EQ(soundPlayer().getPlayCount(SFX::BlockStruck), strikes + 1) << "one strike heard";
     EXPECT_FLOAT_EQ(wolf.getVelocity().x, 0.f);
     EXPECT_FALSE(tank->isDestroyed()) << "the ledge lies between them";
 

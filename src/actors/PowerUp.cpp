@@ -13,8 +13,10 @@
 
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -31,6 +33,32 @@ void reportOnce(const std::string& problem) {
     static std::set<std::string> reported;
     if (reported.insert(problem).second)
         std::cerr << ScriptFile << ": " << problem << '\n';
+}
+
+// A script stopped for its time or memory is not run again while the file stays as it was: every
+// power-up would otherwise hold the game for a whole budget, one after the other.
+struct ScriptVersion {
+    std::filesystem::file_time_type written;
+    std::uintmax_t size = 0;
+    bool operator==(const ScriptVersion& other) const {
+        return written == other.written && size == other.size;
+    }
+};
+
+std::optional<ScriptVersion> currentVersion() {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(ScriptFile, error);
+    if (error)
+        return std::nullopt;
+    const auto size = std::filesystem::file_size(ScriptFile, error);
+    if (error)
+        return std::nullopt;
+    return ScriptVersion{written, size};
+}
+
+std::optional<ScriptVersion>& stoppedVersion() {
+    static std::optional<ScriptVersion> version;
+    return version;
 }
 
 // Fields are read raw: a metamethod could raise a Lua error outside protected mode.
@@ -54,6 +82,9 @@ int readField(lua_State* lua, const char* field, int entryKey) {
 // The script returns a table whose entry kind + 1 is {left, top, width, height}; a missing
 // field reads as 0. Anything else gives the empty rectangle.
 sf::IntRect readPictureRect(int kind) {
+    const std::optional<ScriptVersion> version = currentVersion();
+    if (version && version == stoppedVersion())
+        return {};
     // Budgeted: a script that loops or allocates without end is stopped, not obeyed.
     LuaState script;
     lua_State* lua = script.get();
@@ -63,6 +94,8 @@ sf::IntRect readPictureRect(int kind) {
     }
     if (!script.runFile(ScriptFile, LUA_MULTRET)) {
         reportOnce("cannot be used: " + script.error());
+        if (script.wasStopped())
+            stoppedVersion() = version;
         return {};
     }
     if (lua_gettop(lua) == 0) {
@@ -93,11 +126,15 @@ sf::IntRect readPictureRect(int kind) {
 }
 } // namespace
 
+sf::IntRect PowerUp::pictureOf(int kind) {
+    return readPictureRect(kind);
+}
+
 PowerUp::PowerUp(int kind) : kind(kind) {
     setCollidable(true);
     sprite.setTexture(textureHolder->get(Textures::PowerUps));
     setCategory(Category::PowerUp);
-    pictureRect = readPictureRect(kind);
+    pictureRect = pictureOf(kind);
     sprite.setTextureRect(pictureRect);
     setVelocity(0.f, -RiseSpeed);
 }

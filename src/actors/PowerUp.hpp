@@ -14,6 +14,10 @@ class PowerUp : public Entity {
 public:
     static constexpr float RiseSpeed = 100.f;
 
+    // Where the kind's picture lies in Images/PowerUps.png, as Scripts/PowerUps.lua says; the
+    // empty rectangle (reported once) when the script cannot tell.
+    static sf::IntRect pictureOf(int kind);
+
     explicit PowerUp(int kind);
     // Stands with its bottom edge on (x, y).
     PowerUp(int kind, float x, float y);

@@ -2,6 +2,7 @@
 
 #include "core/Category.hpp"
 #include "core/ResourceHolder.hpp"
+#include "core/SoundPlayer.hpp"
 #include "world/WorldGlobals.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -9,11 +10,12 @@
 
 namespace {
 // Both facings come from one 55 × 76 region: the left one is the right one mirrored.
-const sf::IntRect FacingRight(0, 0, 55, 76);
 const sf::IntRect FacingLeft(55, 0, -55, 76);
 const sf::IntRect Wreck(0, 0, 65, 65);
 
 } // namespace
+
+const sf::IntRect Tank::Picture(0, 0, 55, 76);
 
 const std::array<sf::FloatRect, 5> Tank::Shape = {{
     {0.5f, 0.f, 54.2f, 76.f},  // body
@@ -30,7 +32,7 @@ Tank::Tank() {
     sf::Texture& picture = textureHolder->get(Textures::Tank);
     picture.setSmooth(true);
     sprite.setTexture(picture);
-    sprite.setTextureRect(FacingRight);
+    sprite.setTextureRect(Picture);
     sprite.setScale(scaleFactor);
     textureHolder->get(Textures::TankExplosion).setSmooth(true);
 
@@ -49,14 +51,16 @@ void Tank::accelerate(sf::Vector2f a) {
         return;
     setAcceleration(a.x, getAcceleration().y);
     if (a.x > 0.f)
-        sprite.setTextureRect(FacingRight);
+        sprite.setTextureRect(Picture);
     else if (a.x < 0.f)
         sprite.setTextureRect(FacingLeft);
 }
 
 void Tank::jump() {
-    if (getVelocity().y == 0.f && getAcceleration().y == 0.f)
+    if (getVelocity().y == 0.f && getAcceleration().y == 0.f) {
         setVelocity(getVelocity().x, JumpSpeed);
+        soundPlayer().play(SFX::Jump);
+    }
 }
 
 void Tank::destroy() {

@@ -20,6 +20,8 @@ public:
     // An intact tank's collision rectangles, relative to its position: the body, then the bottom,
     // top, left and right probes.
     static const std::array<sf::FloatRect, 5> Shape;
+    // Where the intact tank, facing right, lies in Images/Tank.png.
+    static const sf::IntRect Picture;
 
     Tank();
     ~Tank() override;

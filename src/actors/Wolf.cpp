@@ -4,22 +4,21 @@
 
 #include <SFML/Graphics/Texture.hpp>
 
-namespace {
-const sf::Vector2i FrameSize(50, 70);
-} // namespace
+const sf::IntRect Wolf::WalkingPicture(0, 0, 50, 70);
+const sf::IntRect Wolf::StunnedPicture(50, 0, 50, 70);
 
 Wolf::Wolf(TextureHolder& textures) : Animal(textures) {
     sf::Texture& drone = textures.get(Textures::DroneBasic);
     drone.setSmooth(true);
     setStunTime(sf::seconds(15.f));
 
-    auto walking = std::make_unique<Animation>(drone, sf::IntRect({0, 0}, FrameSize));
+    auto walking = std::make_unique<Animation>(drone, WalkingPicture);
     walking->setNumFrames(1);
     walking->setDuration(sf::seconds(0.6f));
     walking->setRepeating(true);
     addAnimation(Modes::Active, std::move(walking));
 
-    auto stunned = std::make_unique<Animation>(drone, sf::IntRect({FrameSize.x, 0}, FrameSize));
+    auto stunned = std::make_unique<Animation>(drone, StunnedPicture);
     stunned->setNumFrames(1);
     stunned->setDuration(sf::seconds(1.f));
     stunned->setRepeating(true);

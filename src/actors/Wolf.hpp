@@ -6,6 +6,10 @@
 // texture holder; the opponent places it and sets it walking.
 class Wolf : public Animal {
 public:
+    // Where the two frames lie in Images/Drone_Basic.png, side by side.
+    static const sf::IntRect WalkingPicture;
+    static const sf::IntRect StunnedPicture;
+
     explicit Wolf(TextureHolder& textures);
 
 private:

@@ -21,7 +21,8 @@ class GamePaths;
 // the real elapsed time, draw. The loop ends when the window closes or no screen is left.
 // With fixed steps every update is given 1/60 s instead, updates follow each other as fast as they
 // can, and a frame is drawn only when 1/60 s of real time has passed since the last one (and,
-// where drawing is slow, twice the time the last one took).
+// where drawing is slow, twice the time the last one took). Otherwise vertical sync paces the loop,
+// or, where it is off or the display has none, a limit of 60 frames a second (WindowControl).
 class Application {
 public:
     // Opens the window as the player's settings say (fullscreen unless they chose a window), or

@@ -48,6 +48,11 @@ enum SFX : std::int32_t {
     PowerObtained = 5,
     PortalExplosion = 6,
     RoboVanish = 7,
+    // The player's own actions, in play and in the menu.
+    Jump = 8,
+    BlockStruck = 9,
+    MenuMove = 10,
+    ButtonPress = 11,
 };
 }
 

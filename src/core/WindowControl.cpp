@@ -8,9 +8,34 @@
 #include <algorithm>
 #include <cstdint>
 #include <locale>
+#include <string>
+
+// After the libraries above: Xlib's macros (None, Bool, ...) would clash with their names.
+#include <GL/glx.h>
 
 namespace {
-const unsigned FrameLimit = 60;
+
+const unsigned FramesASecond = 60;
+
+// Whether the display can hold buffer swaps to its refresh: the graphics library switches vertical
+// sync on through one of these GLX extensions, and without them (Xvfb, many remote displays) it
+// only says so once, on its error stream. Asked on the display of the window's own context, whose
+// GLX is already set up (a display of our own would cost a tenth of a second to set up); without
+// one, there is taken to be none.
+bool displayHasVerticalSync(sf::Window& window) {
+    if (!window.setActive(true))
+        return false;
+    Display* const display = glXGetCurrentDisplay();
+    const char* const listed =
+        display ? glXQueryExtensionsString(display, DefaultScreen(display)) : nullptr;
+    const std::string extensions = " " + std::string(listed ? listed : "") + " ";
+    for (const char* swapControl :
+         {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"})
+        if (extensions.find(" " + std::string(swapControl) + " ") != std::string::npos)
+            return true;
+    return false;
+}
+
 } // namespace
 
 WindowControl::WindowControl(sf::RenderWindow& window, VolumeControl& settings,
@@ -76,10 +101,14 @@ void WindowControl::create() {
     window.requestFocus();
 }
 
+unsigned WindowControl::frameLimit(bool syncWanted, bool syncAvailable, bool fixedStep) {
+    return fixedStep || (syncWanted && syncAvailable) ? 0 : FramesASecond;
+}
+
 // With fixed steps the game paces its own drawing, and an update must never wait for the screen's
 // refresh.
 void WindowControl::pace() {
     const bool sync = hasVerticalSync() && !fixedStep;
     window.setVerticalSyncEnabled(sync);
-    window.setFramerateLimit(sync || fixedStep ? 0 : FrameLimit);
+    window.setFramerateLimit(frameLimit(sync, displayHasVerticalSync(window), fixedStep));
 }

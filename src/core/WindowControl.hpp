@@ -10,7 +10,9 @@ class RenderWindow;
 class VolumeControl;
 
 // How the game's window is shown: fullscreen on the desktop, or a 1280 x 720 window (smaller to fit
-// the desktop); with vertical sync, or at most 60 frames a second. The player's choice is kept in
+// the desktop); with vertical sync, or at most 60 frames a second, also where vertical sync is
+// asked for but the display cannot provide it (virtual displays such as Xvfb, many remote ones),
+// so that a still screen costs little. The player's choice is kept in
 // the settings and holds from the next start; --windowed opens a window for one run whatever they
 // say. Switching between fullscreen and a window makes a new window in the same RenderWindow
 // object, so whoever holds it keeps a valid window, and the textures survive (their context is
@@ -38,6 +40,9 @@ public:
     // for another shape, that size or the largest of that shape the desktop holds.
     static sf::VideoMode windowedMode(const sf::VideoMode& desktop,
                                       sf::Vector2u shape = {1280, 720});
+    // The frames a second the loop is held to, 0 for no limit: none with fixed steps, which pace
+    // themselves, nor where vertical sync is on and the display provides it; 60 otherwise.
+    static unsigned frameLimit(bool syncWanted, bool syncAvailable, bool fixedStep);
 
 private:
     void create();

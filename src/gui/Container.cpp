@@ -26,11 +26,34 @@ void Container::pack(Component* component) {
     children.push_back(component);
 }
 
+void Container::setFeedback(Feedback newFeedback) {
+    feedback = std::move(newFeedback);
+}
+
+void Container::highlight(int index) {
+    if (index != selected && feedback.moved)
+        feedback.moved();
+    selected = index;
+}
+
+void Container::trigger(Component& child) {
+    if (feedback.triggered && child.isSelectable())
+        feedback.triggered();
+    child.trigger();
+}
+
 void Container::selectFirst() {
     keysLead = true;
     selected = -1;
     for (std::size_t i = 0; i < children.size() && selected < 0; ++i)
         if (children[i]->isSelectable())
+            selected = static_cast<int>(i);
+}
+
+void Container::select(const Component* component) {
+    selectFirst();
+    for (std::size_t i = 0; i < children.size(); ++i)
+        if (children[i] == component && component->isSelectable())
             selected = static_cast<int>(i);
 }
 
@@ -43,7 +66,7 @@ void Container::handleKey(sf::Keyboard::Key key) {
         for (int tried = 0; tried < count; ++tried) {
             at = (at + step) % count;
             if (children[static_cast<std::size_t>(at)]->isSelectable()) {
-                selected = at;
+                highlight(at);
                 keysLead = true;
                 // At once, so a key that acts on the highlighted component (Left and Right on a
                 // volume) finds it where it is now, not where the last frame showed it.
@@ -54,7 +77,7 @@ void Container::handleKey(sf::Keyboard::Key key) {
         }
     } else if ((key == sf::Keyboard::Return || key == sf::Keyboard::Space) && selected >= 0) {
         keysLead = true;
-        children[static_cast<std::size_t>(selected)]->trigger();
+        trigger(*children[static_cast<std::size_t>(selected)]);
     }
 }
 
@@ -88,7 +111,7 @@ void Container::handleEvent(const sf::Event& event, sf::Vector2f pointer) {
     } else if (event.type == sf::Event::MouseButtonReleased) {
         for (Component* child : children) {
             if (child->getBounds().contains(pointer) && child->isActive()) {
-                child->trigger();
+                trigger(*child);
                 break;
             }
             child->setActive(false);
@@ -108,7 +131,7 @@ void Container::update(sf::Vector2f pointer, bool leftButtonHeld) {
         const bool hovered = child->getBounds().contains(pointer);
         child->setHovered(hovered);
         if (hovered && child->isSelectable())
-            selected = static_cast<int>(i);
+            highlight(static_cast<int>(i));
     }
 }
 

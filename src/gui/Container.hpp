@@ -5,6 +5,7 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
+#include <functional>
 #include <vector>
 
 namespace sf {
@@ -32,13 +33,24 @@ class Component;
 // as long as any container (or copy of one) refers to them. Copies share the same components.
 class Container : public sf::Drawable, public sf::Transformable {
 public:
+    // Told as it happens, so the page's owner can answer the player (with a sound): the highlight
+    // moved to another component, by the keys or the pointer; a component that can be highlighted
+    // was triggered.
+    struct Feedback {
+        std::function<void()> moved;
+        std::function<void()> triggered;
+    };
+
     // The pointer is read relative to this window, not taken from the events.
     explicit Container(const sf::Window& window);
     ~Container() override;
 
     void pack(Component* component);
+    void setFeedback(Feedback newFeedback);
     // The keys lead, with the first selectable component highlighted; for a page that opens.
     void selectFirst();
+    // The keys lead, with this component highlighted if it is one of the page's and selectable.
+    void select(const Component* component);
 
     // Reads the pointer from the window when the event is a mouse button event.
     void handleEvent(const sf::Event& event);
@@ -58,8 +70,12 @@ private:
     sf::Vector2f pointerPosition() const;
     void handleKey(sf::Keyboard::Key key);
 
+    void highlight(int index);
+    void trigger(Component& child);
+
     std::vector<Component*> children;
     const sf::Window* window;
+    Feedback feedback;
     // An index into children; negative when nothing is highlighted.
     int selected = -1;
     bool keysLead = false;

@@ -43,12 +43,6 @@ void Label::align() {
                    bounds.top + bounds.height / 2.f);
 }
 
-sf::FloatRect Label::getBounds() const {
-    return sf::FloatRect();
-}
-
-void Label::trigger() {}
-
 sf::FloatRect Label::getTextBounds() const {
     return getTransform().transformRect(text.getGlobalBounds());
 }

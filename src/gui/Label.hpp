@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/Component.hpp"
+#include "gui/Decoration.hpp"
 
 #include <SFML/Graphics/Text.hpp>
 
@@ -12,9 +12,8 @@ class Font;
 
 namespace GUI {
 
-// Words on a page that the pointer and the keys pass over: never highlighted, pressed or
-// triggered (its bounds are empty, so the pointer is never over it).
-class Label : public Component {
+// Words on a page, in one line.
+class Label : public Decoration {
 public:
     enum Alignment { Left, Centre };
 
@@ -27,8 +26,6 @@ public:
     void setAlignment(Alignment alignment);
     void setColor(sf::Color colour);
 
-    sf::FloatRect getBounds() const override;
-    void trigger() override;
     void setPixelsPerUnit(float pixels) override;
 
     // Where the words are drawn, in the page's coordinates.

@@ -22,12 +22,6 @@ void Picture::setMirrored(bool flag) {
     sprite.setScale(flag ? -x : x, y);
 }
 
-sf::FloatRect Picture::getBounds() const {
-    return sf::FloatRect();
-}
-
-void Picture::trigger() {}
-
 sf::FloatRect Picture::getPictureBounds() const {
     return getTransform().transformRect(sprite.getGlobalBounds());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/Component.hpp"
+#include "gui/Decoration.hpp"
 
 #include <SFML/Graphics/Sprite.hpp>
 
@@ -10,9 +10,9 @@ class Texture;
 
 namespace GUI {
 
-// A picture on a page, or a part of one, that the pointer and the keys pass over. The texture is
-// kept by whoever made the picture, as long as the page is shown.
-class Picture : public Component {
+// A picture on a page, or a part of a picture. The texture is kept by whoever made the picture,
+// as long as the page is shown.
+class Picture : public Decoration {
 public:
     // The part of the texture shown, at the size it is shown at in the page's coordinates,
     // centred on the picture's position.
@@ -21,9 +21,6 @@ public:
     void setColor(sf::Color colour);
     // Shows the part mirrored left to right, as the game draws a tank that faces left.
     void setMirrored(bool flag);
-
-    sf::FloatRect getBounds() const override;
-    void trigger() override;
 
     // Where the picture is drawn, in the page's coordinates.
     sf::FloatRect getPictureBounds() const;

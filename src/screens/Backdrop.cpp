@@ -27,9 +27,15 @@ Backdrop::Backdrop(sf::Texture& texture, const ScreenLayout& layout)
     // A gap of under a pixel is not worth a second picture.
     withSurround = area.width < static_cast<float>(window.x) - 1.f ||
                    area.height < static_cast<float>(window.y) - 1.f;
-    if (!withSurround && std::lround(area.width) == static_cast<long>(window.x) &&
-        std::lround(area.height) == static_cast<long>(window.y))
+    const bool exactFit = !withSurround && area.left == 0.f && area.top == 0.f &&
+                          std::lround(area.width) == static_cast<long>(window.x) &&
+                          std::lround(area.height) == static_cast<long>(window.y);
+    if (exactFit)
         Pictures::keepAtDrawnSize(texture, window);
+    // An opaque picture needs nothing under it: drawn without blending, it paints every pixel it
+    // covers, and with its surround, or fitting exactly, that is every pixel of the window.
+    opaque = Pictures::isOpaque(texture);
+    covers = opaque && (withSurround || exactFit);
 
     const sf::Vector2f kept(texture.getSize());
     picture.setTexture(texture, true);
@@ -50,6 +56,8 @@ Backdrop::Backdrop(sf::Texture& texture, const ScreenLayout& layout)
 void Backdrop::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     if (!shown)
         return;
+    if (opaque)
+        states.blendMode = sf::BlendNone;
     if (withSurround)
         target.draw(surround, states);
     states.transform *= layoutTransform;

@@ -20,6 +20,9 @@ public:
     Backdrop(sf::Texture& picture, const ScreenLayout& layout);
 
     bool hasSurround() const { return withSurround; }
+    // Whether drawing it paints every pixel of the window, so the window need not be cleared
+    // first (a cleared window costs one more pass over every pixel).
+    bool coversWindow() const { return covers; }
 
 private:
     void draw(sf::RenderTarget& target, sf::RenderStates states) const override;
@@ -29,4 +32,6 @@ private:
     sf::Transform layoutTransform;
     bool withSurround = false;
     bool shown = false;
+    bool opaque = false;
+    bool covers = false;
 };

@@ -25,7 +25,8 @@ LoadingState::~LoadingState() {
 }
 
 void LoadingState::draw() {
-    window->clear(sf::Color(0, 0, 0, 255));
+    if (!background.coversWindow())
+        window->clear(sf::Color(0, 0, 0, 255));
     window->draw(background);
 }
 

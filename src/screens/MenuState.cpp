@@ -2,13 +2,16 @@
 
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
+#include "core/SoundPlayer.hpp"
 #include "core/Translation.hpp"
 #include "gui/Button.hpp"
-#include "gui/TextBox.hpp"
 #include "replay/Recording.hpp"
+#include "screens/HowToPlayPage.hpp"
 #include "screens/LevelsPage.hpp"
+#include "screens/NamePage.hpp"
 #include "screens/OptionsPage.hpp"
 #include "screens/UserFiles.hpp"
+#include "screens/UserPage.hpp"
 #include "screens/UserProfile.hpp"
 #include "screens/VolumeControl.hpp"
 #include "world/World.hpp"
@@ -22,6 +25,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -36,9 +40,6 @@ const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::NormalButton, "Images/NormalButton.png"},
     {Textures::ActiveButton, "Images/ActiveButton.png"},
     {Textures::SelectedButton, "Images/SelectedButton.png"}};
-// The name page's box, centred on the screen.
-const sf::Vector2f NameBoxSize(500.f, 32.f);
-const sf::Vector2f NameBoxCorner((ScreenLayout::Width - NameBoxSize.x) / 2.f, 200.f);
 
 void centreOrigin(sf::Text& text) {
     const sf::FloatRect bounds = text.getLocalBounds();
@@ -60,10 +61,13 @@ MenuState::MenuState(StateStack& stack, Context context)
       background(context.textures->get(Textures::MenuScreen), layout), widgets(context, layout) {
     pages.push_front(buildMainPage());
     pages.front().selectFirst();
-    if (!context.profile->loggedIn)
-        buildNamePage();
+    if (!context.profile->loggedIn) {
+        openNamePage();
+        applyPageChanges();
+    }
 
     context.music->play(MusicTheme::MenuTheme);
+    MenuWidgets::loadSounds();
 
     const sf::Font& titleFont = context.fonts->get(Fonts::MenuTitle);
     title.setFont(titleFont);
@@ -97,9 +101,10 @@ void MenuState::loadPictures(TextureHolder& textures) {
 void MenuState::draw() {
     sf::RenderWindow& window = *getContext().window;
     window.setView(window.getDefaultView());
-    window.clear(sf::Color(0, 0, 0, 255));
+    if (!background.coversWindow())
+        window.clear(sf::Color(0, 0, 0, 255));
     window.draw(background);
-    sf::RenderStates laidOut(layout.getTransform());
+    const sf::RenderStates laidOut(layout.getTransform());
     window.draw(title, laidOut);
     // The options page says what to do where the welcome line is.
     if (!options)
@@ -123,6 +128,8 @@ bool MenuState::update(sf::Time) {
         pages.front().update();
     if (options)
         options->update();
+    // No world runs to do it.
+    soundPlayer().removeStoppedSounds();
     return true;
 }
 
@@ -137,7 +144,7 @@ bool MenuState::handleEvent(const sf::Event& event) {
     if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
         requestPop();
     // On the name page the same keys type the name.
-    if (getContext().profile->loggedIn)
+    if (!namePage)
         getContext().volume->handleEvent(event);
     if (!pages.empty())
         pages.front().handleEvent(event);
@@ -152,7 +159,7 @@ GUI::Container MenuState::buildMainPage() {
     GUI::Button& play = widgets.button(tr("Play"), {ScreenLayout::Width / 2.f, 350.f});
     play.setCallback([this] { this->play(1); });
     GUI::Button& user = widgets.button(tr("User"), {ScreenLayout::Width / 2.f, 430.f});
-    user.setCallback([this] { pendingPageChanges.push_back(PageChange::OpenUserPage); });
+    user.setCallback([this] { openUserPage(); });
     GUI::Button& exit = widgets.button(tr("Exit"), {ScreenLayout::Width / 2.f, 510.f});
     exit.setCallback([this] { requestPop(); });
     std::vector<GUI::Button*> buttons{&play, &user, &exit};
@@ -167,12 +174,11 @@ GUI::Container MenuState::buildMainPage() {
         buttons.push_back(&resume);
     }
 
-    // The bottom row, left to right, after the buttons above for Up and Down.
-    // TRANSLATORS: the bottom row's small buttons; about 15 letters fit.
-    buttons.push_back(&bottomRowButton(
-        tr("Levels"), 640.f, [this] { pendingPageChanges.push_back(PageChange::OpenLevelsPage); }));
-    buttons.push_back(&bottomRowButton(
-        tr("Options"), 940.f, [this] { pendingPageChanges.push_back(PageChange::OpenOptions); }));
+    // The bottom row of smaller buttons, left to right, after the buttons above for Up and Down.
+    // TRANSLATORS: the main page's bottom row of small buttons; about 15 letters fit.
+    buttons.push_back(&bottomRowButton(tr("How to play"), 340.f, [this] { openHowToPlay(false); }));
+    buttons.push_back(&bottomRowButton(tr("Levels"), 640.f, [this] { openLevelsPage(); }));
+    buttons.push_back(&bottomRowButton(tr("Options"), 940.f, [this] { openOptions(); }));
 
     for (GUI::Button* button : buttons) {
         button->setColors(GUI::Button::Label, MenuWidgets::LabelColours);
@@ -190,52 +196,64 @@ GUI::Button& MenuState::bottomRowButton(const std::string& label, float x,
 }
 
 void MenuState::play(int firstLevel) {
+    const UserProfile& profile = *getContext().profile;
+    const UserFiles files(getContext().userFolder);
+    if (firstLevel == 1 && profile.loggedIn && files.isNewPlayer(profile.name)) {
+        files.setNewPlayer(profile.name, false);
+        openHowToPlay(true);
+        return;
+    }
+    startGame(firstLevel);
+}
+
+void MenuState::startGame(int firstLevel) {
     if (int* next = getContext().firstLevel)
         *next = firstLevel;
     requestPop();
     requestPush(States::Game);
 }
 
-void MenuState::buildNamePage() {
-    const Context context = getContext();
-    typedName = std::make_shared<std::string>();
-    GUI::Container page = widgets.page();
-    auto box = std::make_unique<GUI::TextBox>(NameBoxCorner, NameBoxSize, typedName);
-    box->setPixelsPerUnit(layout.getScale());
-    box->setText(tr("Enter Your Name"));
-    box->setFont(context.fonts->get(Fonts::MenuButton));
-    box->setBoxColors(sf::Color::White, sf::Color::Black);
-    box->setTextColor(sf::Color::Red);
-    box->setMaxLength(UserFiles::MaxNameLength);
-    box->setCallback([this] { enterName(); });
-    box->setTypingWithoutPress(true);
-    page.pack(&widgets.keep(std::move(box)));
-    pages.push_front(page);
+void MenuState::openNamePage() {
+    namePage =
+        std::make_unique<NamePage>(widgets, [this](const std::string& name) { enterName(name); });
+    openPage(namePage->getPage());
 }
 
-void MenuState::buildUserPage() {
-    GUI::Container page = widgets.page();
-    GUI::Button& back = widgets.button(tr("Back"), {ScreenLayout::Width / 2.f, 0.f});
-    back.setCallback([this] { pendingPageChanges.push_back(PageChange::Close); });
-    // "Back" goes one row below the last name and must stay on the screen, or the page could not
-    // be left: only the newest names that fit are shown.
-    const float lowest = ScreenLayout::Height - back.getBounds().height / 2.f;
-    float y = 400.f;
-    for (const std::string& name : UserFiles(getContext().userFolder).list()) {
-        if (name.empty())
-            continue;
-        if (y + 100.f > lowest)
-            break;
-        page.pack(&widgets.button(name, {ScreenLayout::Width / 2.f, y}));
-        y += 50.f;
-    }
-    back.setPosition(back.getPosition().x, y + 50.f);
-    page.pack(&back);
-    page.selectFirst();
-    pages.push_front(page);
+void MenuState::openUserPage() {
+    UserPage::Actions actions;
+    actions.choose = [this](const std::string& name) { choosePlayer(name); };
+    actions.newPlayer = [this] { openNamePage(); };
+    actions.back = [this] { closePage(); };
+    openPage(UserPage(widgets, UserFiles(getContext().userFolder).list(), actions).getPage());
 }
 
-void MenuState::buildLevelsPage() {
+void MenuState::openHowToPlay(bool beforeFirstLevel) {
+    if (!howToPlay)
+        howToPlay = std::make_unique<HowToPlayPage>(
+            widgets, [this] { closePage(); }, [this] { startGame(1); });
+    howToPlay->showKeys(getContext().volume->getSettings().controls);
+    GUI::Container page = beforeFirstLevel ? howToPlay->beforeFirstLevel() : howToPlay->fromMenu();
+    // Made for the window the menu had then, which may have changed since (F11).
+    widgets.place(page);
+    openPage(page);
+}
+
+void MenuState::openOptions() {
+    pendingPageChanges.push_back([this] {
+        options = std::make_unique<OptionsPage>(widgets, getContext(), [this] {
+            pendingPageChanges.push_back([this] {
+                pages.pop_front();
+                options.reset();
+                // A language chosen on the options page shows at once.
+                if (language() != pagesLanguage)
+                    speakTheNewLanguage();
+            });
+        });
+        pages.push_front(options->getPage());
+    });
+}
+
+void MenuState::openLevelsPage() {
     const Context context = getContext();
     std::optional<PlayerRuns> runs;
     if (context.profile->loggedIn && UserFiles::isValidName(context.profile->name))
@@ -254,15 +272,16 @@ void MenuState::buildLevelsPage() {
                                           requestPop();
                                           requestPush(States::Game);
                                       },
-                                      [this] { pendingPageChanges.push_back(PageChange::Close); }};
-    pages.push_front(LevelsPage(widgets, runs, reached, actions).getPage());
+                                      [this] { closePage(); }};
+    openPage(LevelsPage(widgets, runs, reached, actions).getPage());
 }
 
-void MenuState::enterName() {
-    const std::string name = *typedName;
-    if (!UserFiles::isValidName(name)) {
+void MenuState::enterName(const std::string& name) {
+    const std::string refused = UserFiles::whyRefused(name);
+    if (!refused.empty()) {
         // The name page stays, so another name can be typed.
-        std::cerr << "\"" << name << "\" cannot be used as a player's name\n";
+        std::cerr << "\"" << name << "\" cannot be used as a player's name: " << refused << "\n";
+        setNotice(tr(refused.c_str()));
         return;
     }
     UserProfile& profile = *getContext().profile;
@@ -278,22 +297,57 @@ void MenuState::enterName() {
         // start.
         setNotice(tr("%s's file cannot be read: it is left as it is", {name}));
         return;
-    } else if (files.registerUser(name, profile) == UserFiles::Registration::NotSaved) {
-        remark = name.empty() ? tr("This player cannot be remembered on this computer")
-                              : tr("%s cannot be remembered on this computer", {name});
+    } else {
+        const UserFiles::Registration registration = files.registerUser(name, profile);
+        if (registration == UserFiles::Registration::NotSaved)
+            remark = name.empty() ? tr("This player cannot be remembered on this computer")
+                                  : tr("%s cannot be remembered on this computer", {name});
+        else if (registration == UserFiles::Registration::Registered)
+            files.setNewPlayer(name, true);
     }
     setNotice(remark);
+    becomeCurrent(name);
+}
+
+void MenuState::choosePlayer(const std::string& name) {
+    UserProfile& profile = *getContext().profile;
+    const UserFiles files(getContext().userFolder);
+    std::string problem;
+    if (!files.hasUserFile(name, problem)) {
+        // Why the file cannot be read is on the error stream.
+        setNotice(problem.empty()
+                      ? tr("%1$s has no file any more: %1$s cannot be chosen", {name})
+                      : tr("%1$s's file cannot be read: %1$s cannot be chosen", {name}));
+        return;
+    }
+    profile.load(files.userFile(name));
+    files.moveFirst(name);
+    setNotice("");
+    becomeCurrent(name);
+}
+
+void MenuState::becomeCurrent(const std::string& name) {
+    UserProfile& profile = *getContext().profile;
     profile.name = name;
     profile.loggedIn = true;
-    // The main page under the name page was built before the player's progress was known.
+    // The main page was built for the player before, or for none.
     rebuildMainPage();
-    pendingPageChanges.push_back(PageChange::Close);
+    // Back to the main page, from the name page and the user page under it.
+    for (std::size_t page = 1; page < pages.size(); ++page)
+        closePage();
 }
 
 void MenuState::rebuildMainPage() {
     pages.back() = buildMainPage();
     pages.back().selectFirst();
     setWelcome(getContext().profile->name);
+}
+
+void MenuState::speakTheNewLanguage() {
+    rebuildMainPage();
+    setNotice("");
+    // Its words were those of the language before; nothing shows it now.
+    howToPlay.reset();
 }
 
 const std::string& MenuState::language() const {
@@ -313,27 +367,27 @@ void MenuState::setNotice(const std::string& text) {
     notice.setPosition(ScreenLayout::Width / 2.f, 306.f);
 }
 
-void MenuState::applyPageChanges() {
-    for (const PageChange change : pendingPageChanges) {
-        if (change == PageChange::OpenUserPage) {
-            buildUserPage();
-        } else if (change == PageChange::OpenLevelsPage) {
-            buildLevelsPage();
-        } else if (change == PageChange::OpenOptions) {
-            options = std::make_unique<OptionsPage>(widgets, getContext(), [this] {
-                pendingPageChanges.push_back(PageChange::CloseOptions);
-            });
-            pages.push_front(options->getPage());
-        } else if (!pages.empty()) {
+void MenuState::openPage(const GUI::Container& page) {
+    pendingPageChanges.push_back([this, page] { pages.push_front(page); });
+}
+
+void MenuState::closePage() {
+    pendingPageChanges.push_back([this] {
+        if (pages.size() > 1)
             pages.pop_front();
-            if (change == PageChange::CloseOptions)
-                options.reset();
-            // A language chosen on the options page shows at once.
-            if (change == PageChange::CloseOptions && language() != pagesLanguage)
-                rebuildMainPage();
-        }
+        if (pages.size() == 1)
+            namePage.reset();
+    });
+}
+
+void MenuState::applyPageChanges() {
+    // A change may ask for more (a page that opens another as it is built); those come next.
+    while (!pendingPageChanges.empty()) {
+        const std::vector<std::function<void()>> changes = std::move(pendingPageChanges);
+        pendingPageChanges.clear();
+        for (const auto& change : changes)
+            change();
     }
-    pendingPageChanges.clear();
 }
 
 // The pages keep their widgets and stay where they are in the layout, which is fitted to the new

@@ -17,17 +17,20 @@
 namespace GUI {
 class Button;
 } // namespace GUI
+class HowToPlayPage;
+class NamePage;
 class OptionsPage;
 
 // The menu: the title, a welcome line with the player's name, and one page of widgets at a time.
 // Pages form a stack whose front is the only page drawn, updated and given events: the main page
 // ("Play", "User", "Exit", and "Continue: level N" once the player has got past level 1, over a
-// row of smaller buttons with "Levels" and "Options"), the name page on a first start, the user
-// page listing the players, the Levels page (LevelsPage), and the options page (OptionsPage), which
-// has the first say on every event while it is open. Pages answer the mouse and the keyboard; the
-// volume keys work everywhere but on the name page, where they are typed. Everything is laid out
-// in 1280 x 720 and drawn scaled to the window, and fitted again when the window changes size
-// (F11).
+// row of smaller buttons: "How to play", "Levels" and "Options"), the name page on a first start
+// or for a new player, the user page listing the players, How to play, which also opens by itself
+// before a new player's first level, the Levels page (LevelsPage), and the options page
+// (OptionsPage), which has the first say on every event while it is open. Pages answer the mouse
+// and the keyboard; the volume keys work everywhere but on the name page, where they are typed.
+// Everything is laid out in 1280 x 720 and drawn scaled to the window, and fitted again when the
+// window changes size (F11).
 class MenuState : public State {
 public:
     MenuState(StateStack& stack, Context context);
@@ -50,22 +53,33 @@ public:
     const sf::Text& getNotice() const { return notice; }
 
 private:
-    enum class PageChange { OpenUserPage, OpenLevelsPage, OpenOptions, Close, CloseOptions };
-
     GUI::Container buildMainPage();
     // A small button of the main page's bottom row, centred at x.
     GUI::Button& bottomRowButton(const std::string& label, float x, std::function<void()> action);
+    // Play from the level; a new player first sees How to play, once.
     void play(int firstLevel);
-    void buildNamePage();
-    void buildUserPage();
+    void startGame(int firstLevel);
+    void openNamePage();
+    void openUserPage();
+    void openHowToPlay(bool beforeFirstLevel);
     // Levels reached, best times, and the best runs to watch (LevelsPage).
-    void buildLevelsPage();
-    void enterName();
-    // The main page and the welcome line again, for what has changed under them: the player's
-    // progress, the language.
+    void openLevelsPage();
+    void openOptions();
+    void enterName(const std::string& name);
+    void choosePlayer(const std::string& name);
+    // The player is known and current from now on: the welcome line and the main page follow.
+    void becomeCurrent(const std::string& name);
+    // The main page and the welcome line again, for what has changed under them: the player, the
+    // player's progress, the language.
     void rebuildMainPage();
+    // After the options page has chosen another language, on the main page.
+    void speakTheNewLanguage();
     const std::string& language() const;
     void setWelcome(const std::string& name);
+    // Pages are opened and closed only after the front page has finished handling the event;
+    // closing it inside its own loop would destroy the loop's container.
+    void openPage(const GUI::Container& page);
+    void closePage();
     void setNotice(const std::string& text);
     void applyPageChanges();
     void layOut(sf::Vector2u windowSize);
@@ -78,10 +92,11 @@ private:
     sf::Text title;
     sf::Text welcome;
     sf::Text notice;
-    std::shared_ptr<std::string> typedName;
-    // Pages are removed only after the page has finished handling the event; removing it inside
-    // its own loop would destroy the loop's container.
-    std::vector<PageChange> pendingPageChanges;
+    // While a name page is open (at the front).
+    std::unique_ptr<NamePage> namePage;
+    // Made when How to play first opens, kept with the menu.
+    std::unique_ptr<HowToPlayPage> howToPlay;
+    std::vector<std::function<void()>> pendingPageChanges;
     // While the options page is open (at the front).
     std::unique_ptr<OptionsPage> options;
     // The language the main page was built in.

@@ -1,6 +1,7 @@
 #include "screens/MenuWidgets.hpp"
 
 #include "core/ResourceHolder.hpp"
+#include "core/SoundPlayer.hpp"
 #include "gui/Button.hpp"
 #include "gui/Picture.hpp"
 
@@ -13,6 +14,8 @@ namespace {
 constexpr unsigned int ButtonTextSize = 30;
 // The bottom row's buttons are the menu's button at this share of its width.
 constexpr float SmallButtonWidth = 0.6f;
+const std::pair<SFX::SFX, const char*> Sounds[] = {{SFX::MenuMove, "Audio/MenuMove.ogg"},
+                                                   {SFX::ButtonPress, "Audio/ButtonPress.ogg"}};
 
 } // namespace
 
@@ -22,9 +25,16 @@ const std::vector<sf::Color> MenuWidgets::LabelColours{
 MenuWidgets::MenuWidgets(State::Context context, const ScreenLayout& layout)
     : context(context), layout(layout) {}
 
+void MenuWidgets::loadSounds() {
+    for (const auto& [effect, file] : Sounds)
+        soundPlayer().load(effect, file);
+}
+
 GUI::Container MenuWidgets::page() const {
     GUI::Container page(*context.window);
     place(page);
+    page.setFeedback(
+        {[] { soundPlayer().play(SFX::MenuMove); }, [] { soundPlayer().play(SFX::ButtonPress); }});
     return page;
 }
 
@@ -64,8 +74,9 @@ GUI::Button& MenuWidgets::button(const std::string& label, sf::Vector2f centre, 
 
 GUI::Label& MenuWidgets::label(const std::string& text, sf::Vector2f position,
                                unsigned characterSize, sf::Color colour,
-                               GUI::Label::Alignment alignment) {
-    auto label = std::make_unique<GUI::Label>(text, buttonFont(), characterSize, layout.getScale());
+                               GUI::Label::Alignment alignment, Fonts::Fonts face) {
+    auto label = std::make_unique<GUI::Label>(text, context.fonts->get(face), characterSize,
+                                              layout.getScale());
     label->setColor(colour);
     label->setAlignment(alignment);
     label->setPosition(position);

@@ -37,7 +37,12 @@ public:
 
     MenuWidgets(State::Context context, const ScreenLayout& layout);
 
-    // An empty page for the context's window, drawn through the layout and pointed at through it.
+    // The sounds of the pages: the highlight moving, a button pressed. Into the process-wide sound
+    // player, which keeps them.
+    static void loadSounds();
+
+    // An empty page for the context's window, drawn through the layout and pointed at through it,
+    // with the pages' sounds.
     GUI::Container page() const;
     // After the layout has changed (a new window): a page placed through it again, and every
     // widget's words rasterised at its new scale.
@@ -49,9 +54,10 @@ public:
     // the narrower button of the main page's bottom row. Labels are black until coloured.
     GUI::Button& button(const std::string& label, sf::Vector2f centre,
                         ButtonSize size = ButtonSize::Full);
-    // Words in the menu's button face, sharp at the layout's scale.
+    // Words in one of the menu's faces, sharp at the layout's scale.
     GUI::Label& label(const std::string& text, sf::Vector2f position, unsigned characterSize,
-                      sf::Color colour, GUI::Label::Alignment alignment = GUI::Label::Centre);
+                      sf::Color colour, GUI::Label::Alignment alignment = GUI::Label::Centre,
+                      Fonts::Fonts face = Fonts::MenuButton);
     // A part of a texture shown at size, centred on the point.
     GUI::Picture& picture(const sf::Texture& texture, const sf::IntRect& part, sf::Vector2f size,
                           sf::Vector2f centre);

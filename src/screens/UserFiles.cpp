@@ -1,5 +1,6 @@
 #include "screens/UserFiles.hpp"
 
+#include "core/Translation.hpp"
 #include "screens/UserProfile.hpp"
 
 #include <fcntl.h>
@@ -128,15 +129,48 @@ std::vector<std::string> splitLines(const std::string& content, bool withEmptyEn
     return lines;
 }
 
+// The content without the lines that hold exactly the name (a CR before the line break being part
+// of the line end, as for splitLines); every other line is kept byte for byte.
+std::string withoutLine(const std::string& content, const std::string& name) {
+    std::string kept;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        const std::size_t end = std::min(content.find('\n', start), content.size());
+        std::size_t length = end - start;
+        if (length > 0 && end < content.size() && content[end - 1] == '\r')
+            --length;
+        const std::size_t next = std::min(end + 1, content.size());
+        if (content.compare(start, length, name) != 0 || length != name.size())
+            kept.append(content, start, next - start);
+        start = next;
+    }
+    return kept;
+}
+
+// Marks a new player; what it holds is for a person who looks into the folder.
+const char* const NewPlayerNote = "How to play opens once before this player's first level\n";
+
 } // namespace
 
 UserFiles::UserFiles(fs::path folder) : folder(std::move(folder)) {}
 
 bool UserFiles::isValidName(const std::string& name) {
-    // "UserData" would make the player's file the list itself.
-    if (name == "." || name == ".." || name == "UserData")
-        return false;
-    return name.find_first_of(std::string("/\\\n\r\0", 5)) == std::string::npos;
+    return whyRefused(name).empty();
+}
+
+std::string UserFiles::whyRefused(const std::string& name) {
+    if (name == "." || name == "..")
+        return trLater("A name cannot be . or ..");
+    // Its file would be the list itself.
+    if (name == "UserData")
+        return trLater("UserData is the game's list of players: choose another name");
+    if (name.find_first_of("/\\") != std::string::npos)
+        return trLater("A name cannot contain / or \\");
+    if (name.find_first_of("\n\r") != std::string::npos)
+        return trLater("A name cannot contain a line break");
+    if (name.find('\0') != std::string::npos)
+        return trLater("A name cannot contain a NUL character");
+    return std::string();
 }
 
 fs::path UserFiles::listFile() const {
@@ -238,7 +272,7 @@ std::optional<std::vector<std::string>> UserFiles::readList(bool withEmptyEnd) c
     return splitLines(content, withEmptyEnd, listFile());
 }
 
-bool UserFiles::putFirst(const std::string& name, bool unlessListed) const {
+bool UserFiles::putFirst(const std::string& name, Listing listing) const {
     const FolderLock lock(folder);
     const fs::path list = listFile();
     std::string content;
@@ -250,11 +284,13 @@ bool UserFiles::putFirst(const std::string& name, bool unlessListed) const {
     };
     if (!readSmallFile(list, MaxListBytes, content, problem) && !problem.empty())
         return notSaved();
-    if (unlessListed) {
+    if (listing == Listing::UnlessListed) {
         const std::vector<std::string> names = splitLines(content, true, list);
         if (std::find(names.begin(), names.end(), name) != names.end())
             return true;
     }
+    if (listing == Listing::Move)
+        content = withoutLine(content, name);
     return replaceFile(list, name + "\n" + content, problem) || notSaved();
 }
 
@@ -269,7 +305,7 @@ UserFiles::Registration UserFiles::registerUser(const std::string& name,
 
     std::error_code error;
     fs::create_directories(folder, error);
-    if (!putFirst(name, false))
+    if (!putFirst(name, Listing::Prepend))
         return Registration::NotSaved;
     const fs::path file = userFile(name);
     if (!replaceFile(file, userFileContent(DefaultValue1, 0, DefaultValue3, DefaultValue4),
@@ -298,7 +334,34 @@ bool UserFiles::saveValues(const UserProfile& profile) const {
 
 void UserFiles::keepListed(const std::string& name) const {
     if (isValidName(name))
-        putFirst(name, true);
+        putFirst(name, Listing::UnlessListed);
+}
+
+bool UserFiles::moveFirst(const std::string& name) const {
+    return isValidName(name) && putFirst(name, Listing::Move);
+}
+
+fs::path UserFiles::newPlayerFile(const std::string& name) const {
+    return folder / (name + ".new");
+}
+
+bool UserFiles::isNewPlayer(const std::string& name) const {
+    std::error_code error;
+    return isValidName(name) && fs::is_regular_file(newPlayerFile(name), error);
+}
+
+void UserFiles::setNewPlayer(const std::string& name, bool isNew) const {
+    if (!isValidName(name))
+        return;
+    const fs::path file = newPlayerFile(name);
+    std::string problem;
+    std::error_code error;
+    if (isNew ? !replaceFile(file, NewPlayerNote, problem) : !fs::remove(file, error) && error) {
+        // Only How to play opens once more, or not by itself: worth a word, not more.
+        std::cerr << file.string() << ": " << (isNew ? problem : error.message())
+                  << "; How to play " << (isNew ? "will not open" : "may open again")
+                  << " by itself before the first level\n";
+    }
 }
 
 std::vector<std::string> UserFiles::list() const {

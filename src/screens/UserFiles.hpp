@@ -37,9 +37,13 @@ public:
     // character, the names "." and "..", and "UserData", whose file would be the list itself.
     // Every other name is fine, the empty one included.
     static bool isValidName(const std::string& name);
+    // Why the name is refused, in words for the player (English: tr() gives them in the player's
+    // language); empty for a name that is fine.
+    static std::string whyRefused(const std::string& name);
 
     std::filesystem::path listFile() const;
     std::filesystem::path userFile(const std::string& name) const;
+    std::filesystem::path newPlayerFile(const std::string& name) const;
 
     // Whether the player's file is a regular file that can be opened for reading. When it is there
     // but cannot be used, problem says why ("cannot be opened (Permission denied)", "is not a
@@ -63,6 +67,16 @@ public:
     // For a player whose file exists: puts the name first in the list when the list does not name
     // it at all (lost from the list, or the list was edited elsewhere), so the next start finds it.
     void keepListed(const std::string& name) const;
+    // Puts the name first in the list and takes it out wherever else it was; every other line
+    // stays as it was. The next start then finds this player first. False (reported) when the
+    // list cannot be read or replaced.
+    bool moveFirst(const std::string& name) const;
+
+    // A player registered by this game is new until How to play has opened for them, once, before
+    // their first level: a file beside theirs, name + ".new", says so. Players registered before
+    // have none, and their own files never change for it.
+    bool isNewPlayer(const std::string& name) const;
+    void setNewPlayer(const std::string& name, bool isNew) const;
 
     // The lines of the list in file order, a line end of CR LF counting as one; no list gives none.
     std::vector<std::string> list() const;
@@ -93,9 +107,11 @@ private:
     // The list's lines; withEmptyEnd keeps the empty line after a final line break, as the
     // start-up look-up offers it. Nothing when there is no list or it cannot be read (reported).
     std::optional<std::vector<std::string>> readList(bool withEmptyEnd) const;
-    // Puts the name first in the list; with unlessListed, a listed name is left where it is. False
-    // (reported) when the list could not be read or replaced.
-    bool putFirst(const std::string& name, bool unlessListed) const;
+    enum class Listing { Prepend, UnlessListed, Move };
+    // Puts the name first in the list: always (Prepend), unless it is listed already
+    // (UnlessListed), or taking it out where else it is (Move). False (reported) when the list
+    // could not be read or replaced.
+    bool putFirst(const std::string& name, Listing listing) const;
 
     std::filesystem::path folder;
 };

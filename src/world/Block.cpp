@@ -5,6 +5,7 @@
 #include "actors/Objects.hpp"
 #include "core/Command.hpp"
 #include "core/CommandQueue.hpp"
+#include "core/SoundPlayer.hpp"
 #include "world/Platform.hpp"
 #include "world/Portal.hpp"
 #include "world/PowerBlock.hpp"
@@ -14,8 +15,8 @@
 #include <cmath>
 
 namespace {
-const float PictureWidth = 64.f;
-const float PictureHeight = 36.f;
+const int PictureWidth = 64;
+const int PictureHeight = 36;
 const int PicturesPerRow = 10;
 } // namespace
 
@@ -88,6 +89,10 @@ void Block::hitFromBelow(Entity* actor) {
     // their heads.
     if (actor && (actor->getCategory() & Category::Tank) == 0)
         return;
+    // The tank's strike is heard once, though its head may strike two blocks at once; the hops it
+    // passes on upwards are not strikes.
+    if (actor && !(currentPlatform && currentPlatform->hasHoppingBlock()))
+        soundPlayer().play(SFX::BlockStruck);
     if (currentPlatform)
         currentPlatform->bump(this);
     if (item >= 0) {
@@ -148,12 +153,18 @@ void Block::updateTexture() {
             quad[i].texCoords = {0.f, 0.f};
         return;
     }
-    const float u = static_cast<float>((tileNumber - 1) % PicturesPerRow) * PictureWidth;
-    const float v = static_cast<float>((tileNumber - 1) / PicturesPerRow) * PictureHeight;
+    const sf::FloatRect picture(pictureOf(tileNumber));
+    const float u = picture.left, v = picture.top;
     quad[0].texCoords = {u, v};
-    quad[1].texCoords = {u + PictureWidth, v};
-    quad[2].texCoords = {u + PictureWidth, v + PictureHeight};
-    quad[3].texCoords = {u, v + PictureHeight};
+    quad[1].texCoords = {u + picture.width, v};
+    quad[2].texCoords = {u + picture.width, v + picture.height};
+    quad[3].texCoords = {u, v + picture.height};
+}
+
+sf::IntRect Block::pictureOf(int tileNumber) {
+    return sf::IntRect((tileNumber - 1) % PicturesPerRow * PictureWidth,
+                       (tileNumber - 1) / PicturesPerRow * PictureHeight, PictureWidth,
+                       PictureHeight);
 }
 
 bool Block::tryAssignKey() {

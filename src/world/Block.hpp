@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 
 #include <bitset>
@@ -35,6 +36,8 @@ public:
     // automatic player rehearsing a jump) can ask it without bumping or paying anything.
     virtual void moveActor(Entity& actor, Touch touch, std::bitset<8> contacts) const;
 
+    // Where the tile's picture lies in Images/Objects.png.
+    static sf::IntRect pictureOf(int tileNumber);
     void updateTexture();
     // Hides the key here unless the block already holds an item.
     bool tryAssignKey();

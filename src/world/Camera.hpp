@@ -11,6 +11,11 @@ class Transformable;
 // top of the HUD banner. It starts at the bottom of the level and only ever moves up with the tank.
 class Camera {
 public:
+    // How much taller than wide the world shows: a view 0.8 window heights tall spread over the
+    // whole height. Pictures drawn into the world are made for it (a round wheel is drawn 0.8 as
+    // tall as wide); shown anywhere else, they are stretched by it to look the same.
+    static constexpr float VerticalStretch = 1.25f;
+
     void setViewSize(sf::Vector2f size);
     // Takes the current world size; centres on the target, or on the bottom of the level.
     void reset(const sf::Transformable* target);

@@ -31,6 +31,8 @@ public:
     sf::Vector2f getMapSize() const;
     // Starts the ten-update hop of a block; a block already hopping is left alone.
     void bump(Block* block);
+    // Whether any block is hopping from a bump.
+    bool hasHoppingBlock() const { return !bumping.empty(); }
     // Hides the key (a kind-3 item) in a random marked cell whose block has no item yet.
     void generateKey();
     // Tile collision: calls land, hitFromBelow or hitSide of each touched block for the actor.

@@ -116,7 +116,9 @@ void World::loadTextures() {
         {SFX::KeyGeneration, "Audio/KeyGeneration.ogg"},
         {SFX::PowerObtained, "Audio/PowerObtained.ogg"},
         {SFX::PortalExplosion, "Audio/PortalExplosion.ogg"},
-        {SFX::RoboVanish, "Audio/RoboVanish.ogg"}};
+        {SFX::RoboVanish, "Audio/RoboVanish.ogg"},
+        {SFX::Jump, "Audio/Jump.ogg"},
+        {SFX::BlockStruck, "Audio/BlockStruck.ogg"}};
     for (const auto& [id, file] : effects)
         soundPlayer().load(id, file);
 }
