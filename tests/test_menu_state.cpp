@@ -587,7 +587,7 @@ TEST_F(MenuStateTest, InGermanTheNamePageTheMainPageAndTheWelcomeAreGerman) {
     type("Ann\r");
     frame();
     EXPECT_EQ(frontPageLabels(),
-              (std::vector<std::string>{"Spielen", "Spieler", "Beenden", "Weiter: Level 3",
+              (std::vector<std::string>{"Spielen", "Wer spielt?", "Beenden", "Weiter: Level 3",
                                         "Spielanleitung", "Level", "Optionen"}));
     EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen Ann");
     key(sf::Keyboard::Down);
@@ -1028,7 +1028,7 @@ TEST_F(OptionsPageTest, TheLanguageRowGoesRoundTheLanguagesAndThePagesSpeakEachA
     EXPECT_TRUE(shows("Zurück")) << "the whole page in German";
     EXPECT_NE(readFile(dir / "Settings.txt").find("language de\n"), std::string::npos);
     key(sf::Keyboard::Escape);
-    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Spielen", "Spieler", "Beenden",
+    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Spielen", "Wer spielt?", "Beenden",
                                                            "Spielanleitung", "Level", "Optionen"}));
     EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen ");
     key(sf::Keyboard::Up);
