@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 const int PictureWidth = 64;
@@ -162,9 +163,13 @@ void Block::updateTexture() {
 }
 
 sf::IntRect Block::pictureOf(int tileNumber) {
-    return sf::IntRect((tileNumber - 1) % PicturesPerRow * PictureWidth,
-                       (tileNumber - 1) / PicturesPerRow * PictureHeight, PictureWidth,
-                       PictureHeight);
+    // A level may name any tile number; far beyond the sheet it shows nothing, but the row must
+    // not overflow on the way there.
+    const long long index = tileNumber - 1LL;
+    const long long top = std::min<long long>(index / PicturesPerRow * PictureHeight,
+                                              std::numeric_limits<int>::max() - PictureHeight);
+    return sf::IntRect(static_cast<int>(index % PicturesPerRow) * PictureWidth,
+                       static_cast<int>(top), PictureWidth, PictureHeight);
 }
 
 bool Block::tryAssignKey() {
