@@ -876,8 +876,8 @@ TEST_F(MenuStateTest, OnAWindowOfAnotherShapeThePointerFindsTheButtonsWhereTheyS
 }
 
 // The options page, as the main page's last button opens it; its rows in the 1280 x 720 layout:
-// the bindings on the left, the window, the sound and the language on the right, 54 apart from
-// y 290.
+// the bindings on the left, the window, the sound, the timer and the language on the right, 54
+// apart from y 290, and under them Defaults on the left and Back on the right.
 class OptionsPageTest : public MenuStateTest {
 protected:
     static constexpr float Left = 395.f, Right = 885.f;
@@ -961,6 +961,9 @@ TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
     EXPECT_FLOAT_EQ(music.getVolume(), 30.f) << "and heard at once";
     click(Right, row(4));
     EXPECT_TRUE(volume.getSettings().muted);
+    click(Right, row(5));
+    EXPECT_TRUE(shows("Level timer: shown"));
+    EXPECT_TRUE(soonHolds(dir / "Settings.txt", "timer yes\n"));
 
     click(Left, row(2));
     key(sf::Keyboard::Z);
@@ -969,7 +972,7 @@ TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
     click(Right, row(0)); // Window
     EXPECT_TRUE(shows("Window: windowed"));
     EXPECT_FALSE(windowControl.isFullscreen()) << "asked, for the next frame";
-    click(Right, row(6)); // Defaults
+    click(Left, row(7)); // Defaults
     EXPECT_EQ(volume.getSettings(), Settings());
     EXPECT_TRUE(windowControl.isFullscreen());
     EXPECT_TRUE(shows("Jump: Up"));
@@ -1021,9 +1024,9 @@ TEST_F(OptionsPageTest, TheLanguageRowGoesRoundTheLanguagesAndThePagesSpeakEachA
     const ScopedLanguage catalogues("en");
     MenuState& menu = openOptions();
     EXPECT_TRUE(shows("Language: system default"));
-    click(Right, row(5));
+    click(Right, row(6));
     EXPECT_TRUE(shows("Language: English"));
-    click(Right, row(5));
+    click(Right, row(6));
     EXPECT_TRUE(shows("Sprache: Deutsch"));
     EXPECT_TRUE(shows("Zurück")) << "the whole page in German";
     EXPECT_NE(readFile(dir / "Settings.txt").find("language de\n"), std::string::npos);
@@ -1035,10 +1038,10 @@ TEST_F(OptionsPageTest, TheLanguageRowGoesRoundTheLanguagesAndThePagesSpeakEachA
     key(sf::Keyboard::Return);
     for (const char* shown :
          {"Idioma: Español", "Langue : Français", "Idioma: Português (Brasil)"}) {
-        click(Right, row(5));
+        click(Right, row(6));
         EXPECT_TRUE(shows(shown)) << shown;
     }
-    click(Right, row(5));
+    click(Right, row(6));
     EXPECT_EQ(volume.getSettings().language, "") << "round to the system's language";
     EXPECT_FALSE(fs::exists(dir / "Settings.txt") &&
                  readFile(dir / "Settings.txt").find("language") != std::string::npos);
@@ -1167,9 +1170,9 @@ TEST_F(LabelsFitTest, EveryLabelFitsItsButtonInEveryLanguage) {
         frame();
         openOptions();
         expectFit(code + " options");
-        for (int k : {0, 1, 4}) // fullscreen, vsync, sound: the other state
+        for (int k : {0, 1, 4, 5}) // fullscreen, vsync, sound, timer: the other state
             click(Right, row(k));
-        expectFit(code + " options, window, vsync and sound switched");
+        expectFit(code + " options, window, vsync, sound and timer switched");
         click(Left, row(0));
         key(sf::Keyboard::Hyphen); // refused
         expectFit(code + " options, a key refused");

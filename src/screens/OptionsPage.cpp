@@ -17,7 +17,7 @@
 
 namespace {
 
-// A line of help under the title, over two columns of seven and eight rows.
+// A line of help under the title, over two columns of seven rows and a bottom row of two.
 const float LeftColumn = 395.f;
 const float RightColumn = 885.f;
 const float FirstRow = 290.f;
@@ -73,8 +73,10 @@ OptionsPage::OptionsPage(MenuWidgets& widgets, State::Context context, std::func
     hint = &widgets.label(tr(hintText), HintPlace, HintSize, HintColour);
     page.pack(hint);
     for (int row = 0; row < RowCount; ++row) {
-        const bool left = row <= PadPause;
-        const int index = left ? row : row - Window;
+        // Seven rows a column, the bindings and then the rest; Defaults and Back under them.
+        const bool left = row <= PadPause || row == Reset;
+        const int columnRows = Window;
+        const int index = row >= Reset ? columnRows : left ? row : row - columnRows;
         GUI::Button& button =
             makeRow(static_cast<Row>(row), {left ? LeftColumn : RightColumn,
                                             FirstRow + RowStep * static_cast<float>(index)});
@@ -175,6 +177,10 @@ void OptionsPage::choose(Row row) {
         next.muted = !next.muted;
         change(next);
         break;
+    case Timer:
+        next.timer = !next.timer;
+        change(next);
+        break;
     case Language:
         next.language = following(next.language);
         change(next);
@@ -253,6 +259,8 @@ std::string OptionsPage::rowText(Row row) const {
         return tr("Effects: %d %%", {std::to_string(settings.effects)});
     case Sound:
         return settings.muted ? tr("Sound: muted") : tr("Sound: on");
+    case Timer:
+        return settings.timer ? tr("Level timer: shown") : tr("Level timer: hidden");
     case Language:
         if (settings.language.empty())
             return tr("Language: system default");

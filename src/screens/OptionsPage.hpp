@@ -22,7 +22,8 @@ class MenuWidgets;
 // The menu's "Options" page, in the 1280 x 720 layout: a line of help under the title; under it,
 // on the left, the keys for driving left and right, jumping, pausing and muting and the pad's jump
 // and pause buttons; on the right fullscreen or a window, vertical sync, the music's and the
-// effects' volumes, mute, the language, "Defaults" and "Back".
+// effects' volumes, mute, the level timer over play and the language; under both columns
+// "Defaults" and "Back".
 //
 // Choosing a key's row waits for the next key, which is bound to that action (a key that another
 // action had swaps with it; the game's own keys are refused and the wait goes on); a pad row waits
@@ -65,6 +66,7 @@ private:
         Music,
         Effects,
         Sound,
+        Timer,
         Language,
         Reset,
         Back,
