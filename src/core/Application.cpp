@@ -1,6 +1,7 @@
 #include "core/Application.hpp"
 
 #include "core/GamePaths.hpp"
+#include "core/Translation.hpp"
 
 #include "screens/GameState.hpp"
 #include "screens/LoadingState.hpp"
@@ -36,6 +37,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
                                 &gamepad, &this->replay}) {
     const bool straightToPlay = options.demo || !this->replay.empty();
     mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
+    Translation::useCatalogues(paths.catalogueFolder());
     // The title picture is read while the window opens: only putting it on the graphics card
     // needs the window. A picture that cannot be read is reported by the reading.
     std::future<sf::Image> titlePicture;
