@@ -174,6 +174,7 @@ bool World::buildScene(int levelNumber) {
     hud = HUDSprite.get();
     sceneLayers[0]->attachChild(std::move(HUDSprite));
     background->setOpaque(backdropOpaque);
+    hud->setBannerOpaque(bannerOpaque);
     if (bannerOpaque)
         background->showDownTo(GameHUD::bannerArea(layout).top);
 
