@@ -220,7 +220,7 @@ int main(int argc, char** argv) {
         unsetenv("LD_PRELOAD");
         const double g = median(gameTimes), b = median(bareTimes);
         std::printf("%s: key to screen, median of %zu presses: bare square %.1f ms, game %.1f ms "
-                    "(%.1f ms more; %d and %d presses showed nothing within a second)\n",
+                    "(game %+.1f ms; %d and %d presses showed nothing within a second)\n",
                     limited ? "at 60 frames a second" : "without a frame limit", gameTimes.size(),
                     b, g, g - b, bareMissed, gameMissed);
     }
