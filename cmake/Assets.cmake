@@ -8,7 +8,7 @@ add_dependencies(quellix quellix_data)
 # Builds that only need code (fuzzers, quick checks) can leave the data out.
 option(QUELLIX_MAKE_DATA "Make the game's data files from their sources" ON)
 if(QUELLIX_MAKE_DATA)
-  foreach(kind Images Audio Fonts Levels)
+  foreach(kind Images Audio Fonts Levels Translations)
     include(${CMAKE_CURRENT_LIST_DIR}/${kind}.cmake OPTIONAL)
   endforeach()
 endif()

@@ -5,6 +5,7 @@
 #   share/games/quellix/Installed.txt               tells the game to keep its players in the home
 #   share/applications/quellix.desktop              the menu entry
 #   share/metainfo/<id>.metainfo.xml                the description for software centres
+#   share/locale/<language>/LC_MESSAGES/quellix.mo  the game's texts in each language
 #   share/icons/hicolor/{32,64,128,256,scalable}    the icon, drawn from assets/images/Icon.svg
 #   share/man/man6/quellix.6.gz                     the manual page
 #   share/doc/quellix/{copyright,changelog.gz}      as Debian asks of every package
@@ -28,8 +29,23 @@ list(APPEND quellix_made_files ${icon})
 install(FILES ${icon} DESTINATION share/icons/hicolor/scalable/apps)
 
 # The version, the release date, the addresses and the data folder come from CMakeLists.txt.
+# The menu entry and the metainfo carry the translations of the catalogues, merged in by msgfmt
+# once every catalogue has passed its checks (cmake/Translations.cmake).
 set(quellix_metainfo ${quellix_made}/${QUELLIX_APP_ID}.metainfo.xml)
-configure_file(${quellix_packaging}/quellix.metainfo.xml.in ${quellix_metainfo} @ONLY)
+set(quellix_desktop ${quellix_made}/quellix.desktop)
+configure_file(${quellix_packaging}/quellix.metainfo.xml.in ${quellix_made}/untranslated.metainfo.xml
+  @ONLY)
+add_custom_command(
+  OUTPUT ${quellix_desktop} ${quellix_metainfo}
+  COMMAND ${MSGFMT} --desktop --template=${quellix_packaging}/quellix.desktop -d ${QUELLIX_PO_DIR}
+    -o ${quellix_desktop}
+  COMMAND ${MSGFMT} --xml --template=${quellix_made}/untranslated.metainfo.xml -d ${QUELLIX_PO_DIR}
+    -o ${quellix_metainfo}
+  DEPENDS ${quellix_packaging}/quellix.desktop ${quellix_made}/untranslated.metainfo.xml
+    ${quellix_po_files} ${quellix_catalogues}
+  COMMENT "Translating the menu entry and the metainfo"
+  VERBATIM)
+list(APPEND quellix_made_files ${quellix_desktop} ${quellix_metainfo})
 configure_file(${quellix_packaging}/quellix.6.in ${quellix_made}/quellix.6 @ONLY)
 
 # Debian's changelog must name the version being released first.
@@ -84,8 +100,12 @@ endforeach()
 # The marker explains its folder to whoever looks there, which lintian takes for misplaced docs.
 install(FILES ${quellix_packaging}/lintian-overrides DESTINATION share/lintian/overrides
   RENAME quellix)
-install(FILES ${quellix_packaging}/quellix.desktop DESTINATION share/applications)
+install(FILES ${quellix_desktop} DESTINATION share/applications)
 install(FILES ${quellix_metainfo} DESTINATION share/metainfo)
 install(FILES ${quellix_made}/packed/quellix.6.gz DESTINATION share/man/man6)
+foreach(language ${QUELLIX_LANGUAGES})
+  install(FILES ${quellix_locale_dir}/${language}/LC_MESSAGES/${QUELLIX_TEXT_DOMAIN}.mo
+    DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${language}/LC_MESSAGES)
+endforeach()
 install(FILES ${quellix_packaging}/copyright ${quellix_made}/packed/changelog.gz
   DESTINATION share/doc/quellix)

@@ -1,5 +1,7 @@
 #include "TestSupport.hpp"
 
+#include "core/Translation.hpp"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -44,6 +46,16 @@ ScopedCwd::ScopedCwd(const fs::path& dir) : previous(fs::current_path()) {
 ScopedCwd::~ScopedCwd() {
     std::error_code ignored;
     fs::current_path(previous, ignored);
+}
+
+ScopedLanguage::ScopedLanguage(const std::string& code) {
+    Translation::useCatalogues(dataDir() / "Locale");
+    Translation::useLanguage(code);
+}
+
+ScopedLanguage::~ScopedLanguage() {
+    Translation::useCatalogues(dataDir() / "no catalogues");
+    Translation::useLanguage("en");
 }
 
 void writeFile(const fs::path& file, const std::string& content) {

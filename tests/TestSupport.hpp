@@ -63,6 +63,17 @@ private:
     fs::path previous;
 };
 
+// The game's texts in a language, from the catalogues the build made in data/Locale, while the
+// object lives; afterwards no catalogue is found, so the texts are English whatever the
+// environment says.
+class ScopedLanguage {
+public:
+    explicit ScopedLanguage(const std::string& code);
+    ~ScopedLanguage();
+    ScopedLanguage(const ScopedLanguage&) = delete;
+    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+};
+
 void writeFile(const fs::path& file, const std::string& content);
 std::string readFile(const fs::path& file);
 

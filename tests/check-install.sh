@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the built game into a scratch prefix with `cmake --install` and checks what lands
 # there: the game, its data without any player's files, the font links to fonts-play, the menu
-# entry, metainfo, icons at every size, the manual page and the package documents.
-# Usage: check-install.sh BUILD_DIR METAINFO_NAME
+# entry, metainfo, icons at every size, the manual page and the package documents, and the
+# translations: a catalogue per language, which the menu entry and the metainfo carry too.
+# Usage: check-install.sh BUILD_DIR METAINFO_NAME "LANGUAGE..."
 set -euo pipefail
 build="$1"
 metainfo="$2"
+languages="$3"
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -46,6 +48,17 @@ for size in 32 64 128 256; do
 done
 grep -q 'xlink:href="Glyphs.svg' "$prefix/share/icons/hicolor/scalable/apps/quellix.svg" &&
   fail "the scalable icon still refers to Glyphs.svg"
+desktop="$prefix/share/applications/quellix.desktop"
+info="$prefix/share/metainfo/$metainfo"
+grep -q '^Name\[de\]=' "$desktop" || fail "the menu entry has no German name (Name[de])"
+grep -q '<translation type="gettext">quellix</translation>' "$info" ||
+  fail "the metainfo does not say where its translations are"
+for language in $languages; do
+  [ -f "$prefix/share/locale/$language/LC_MESSAGES/quellix.mo" ] ||
+    fail "the $language catalogue is not installed"
+  grep -q "^Comment\[$language\]=" "$desktop" || fail "the menu entry has no $language comment"
+  grep -q "<summary xml:lang=\"$language\">" "$info" || fail "the metainfo has no $language summary"
+done
 gzip -t "$prefix/share/man/man6/quellix.6.gz" || fail "the manual page is not gzip"
 zcat "$prefix/share/man/man6/quellix.6.gz" | grep -q '@' && fail "the manual page has unfilled fields"
 "$prefix/games/quellix" --version >/dev/null || fail "the installed game does not answer --version"

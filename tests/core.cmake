@@ -9,8 +9,12 @@ target_sources(quellix_tests PRIVATE
   test_sound_player.cpp
   test_state_stack.cpp
   test_title_state.cpp
+  test_translation.cpp
   test_window_control.cpp
 )
+# The font test asks FreeType itself whether a face has a character.
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+target_link_libraries(quellix_tests PRIVATE PkgConfig::FREETYPE)
 target_sources(quellix_e2e_tests PRIVATE
   test_start_e2e.cpp
   test_title_e2e.cpp

@@ -143,6 +143,15 @@ TEST(GamePathsOnDisk, DataIsAllFiveFoldersAndOnlyTheInstallersMarkMakesAnInstall
     EXPECT_FALSE(GamePaths::holdsData(dir / "missing"));
 }
 
+TEST(GamePathsOnDisk, TheTranslationsAreTheDataFoldersOwnWhenItHasThemElseTheInstalledOnes) {
+    const TempDir dir;
+    makeDataFolder(dir.path());
+    const GamePaths paths = GamePaths::choose(places(dir.path(), {dir.path()}, {}));
+    EXPECT_EQ(paths.catalogueFolder(), fs::path(BuildInfo::InstalledLocaleFolder));
+    fs::create_directories(dir / "Locale");
+    EXPECT_EQ(paths.catalogueFolder(), dir / "Locale");
+}
+
 TEST(GamePathsOnDisk, TheInstalledGamesPlayersFolderIsMadeOnFirstUseAndUsedLater) {
     const TempDir dir;
     makeDataFolder(dir / "installed");

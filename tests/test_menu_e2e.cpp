@@ -1,7 +1,8 @@
 // The real program from the title to the menu and back out, in a copy of the data folder without
 // players: the name page, typing a name, the welcome line, the user page, Escape, the files left
 // behind, and a second start that goes straight to the main page. And what a player expects of a
-// platformer: the menu with keys only, pausing, the volume keys, and continuing where they got.
+// platformer: the menu with keys only, pausing, the volume keys, continuing where they got, and
+// the menu in their language.
 #include "core/BuildInfo.hpp"
 
 #include "TestSupport.hpp"
@@ -604,6 +605,30 @@ TEST_F(MenuEndToEnd, APlayerWhoReachedLevelTwoIsOfferedToContinueThere) {
     session.key("Escape");
     EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
     EXPECT_EQ(readFile(dir / "User" / "Ann.bin"), "5\n2\n1\n1");
+}
+
+// The language of the environment, unless the options name another: the same German environment
+// shows the labels of the main page in German, then in English once Settings.txt says "en".
+TEST_F(MenuEndToEnd, TheMenuSpeaksTheEnvironmentsLanguageUnlessTheOptionsChoseAnother) {
+    knownPlayer("5\n0\n1\n1");
+    const std::string german = "LANGUAGE= LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8";
+    sf::Image inGerman;
+    {
+        MenuSession session(dir.path(), german);
+        ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+        inGerman = session.quickShot("main-page-de");
+        session.key("Escape");
+        EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
+    }
+    writeFile(dir / "Settings.txt", "language en\n");
+    MenuSession session(dir.path(), german);
+    ASSERT_TRUE(session.reachMainPage()) << session.process().errors();
+    session.quickShot("main-page-en-chosen");
+    const auto [onPlay, elsewhere] = changedPixels(inGerman, session.mainPage(), PlayArea);
+    EXPECT_GT(onPlay, 200u) << "\"Spielen\" became \"Play\"";
+    EXPECT_GT(elsewhere, 200u) << "and the other labels and the welcome line changed";
+    session.key("Escape");
+    EXPECT_EQ(session.process().waitForExit(10.0), 0) << session.process().errors();
 }
 
 } // namespace

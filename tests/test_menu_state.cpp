@@ -1,14 +1,19 @@
 // The menu on a real window, clicked by moving the X pointer and handing the screen button events,
 // and driven with keys: the name page, the user page, the Levels page, the page changes, the
-// choices that leave the menu, "Continue" for a player who got further, the volume keys, and the
-// options page.
+// choices that leave the menu, "Continue" for a player who got further, the volume keys, the
+// options page, and the menu in other languages, whose every label fits its button.
+#include "actors/Bindings.hpp"
 #include "actors/Gamepad.hpp"
+#include "core/KeyNames.hpp"
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/StateStack.hpp"
+#include "core/Translation.hpp"
 #include "core/WindowControl.hpp"
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
+#include "gui/Picture.hpp"
+#include "gui/TextBox.hpp"
 #include "replay/PlayerRuns.hpp"
 #include "replay/Recording.hpp"
 #include "screens/MenuState.hpp"
@@ -180,7 +185,7 @@ protected:
         std::vector<std::string> texts;
         for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren())
             if (const auto* widget = dynamic_cast<const Widget*>(child))
-                texts.push_back(widget->getText().getString().toAnsiString());
+                texts.push_back(utf8(widget->getText().getString()));
         return texts;
     }
     // The words on the front page that are not on a button.
@@ -188,7 +193,18 @@ protected:
 
     std::string listFile() const { return readFile(dir / "User" / "UserData.bin"); }
 
+    static std::string utf8(const sf::String& text) {
+        const auto bytes = text.toUtf8();
+        return std::string(bytes.begin(), bytes.end());
+    }
+
     std::vector<std::string> frontPageLabels() const { return frontPageTexts<GUI::Button>(); }
+
+    void chooseLanguage(const std::string& code) {
+        Settings chosen = volume.getSettings();
+        chosen.language = code;
+        volume.change(chosen);
+    }
 
     // The buttons of the front page that show the hovered picture.
     std::vector<std::string> labelsLookingHovered() {
@@ -560,6 +576,25 @@ TEST_F(MenuStateTest, APlayerWhoGotFurtherIsOfferedToContinueThere) {
     EXPECT_EQ(firstLevel, 1) << "Play starts at level 1 whatever the player reached";
 }
 
+TEST_F(MenuStateTest, InGermanTheNamePageTheMainPageAndTheWelcomeAreGerman) {
+    const ScopedLanguage german("de");
+    levels(3);
+    writeFile(dir / "User" / "Ann.bin", "5\n3\n1\n1");
+    MenuState& menu = start();
+    const auto* box = dynamic_cast<const GUI::TextBox*>(menu.getFrontPage().getChildren()[0]);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(utf8(box->getText().getString()), "Gib deinen Namen ein");
+    type("Ann\r");
+    frame();
+    EXPECT_EQ(frontPageLabels(),
+              (std::vector<std::string>{"Spielen", "Wer spielt?", "Beenden", "Weiter: Level 3",
+                                        "Spielanleitung", "Level", "Optionen"}));
+    EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen Ann");
+    key(sf::Keyboard::Down);
+    key(sf::Keyboard::Return);
+    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Neuer Spieler", "Ann", "Zurück"}));
+}
+
 // Ann reached level 3; her best run of level 2 took 83.4 s and cost 2 tanks, and the one she kept
 // of level 3 is damaged.
 TEST_F(MenuStateTest, TheLevelsPageListsTheLevelsReachedWithTheirBestRunsToStartOrWatch) {
@@ -841,11 +876,12 @@ TEST_F(MenuStateTest, OnAWindowOfAnotherShapeThePointerFindsTheButtonsWhereTheyS
 }
 
 // The options page, as the main page's last button opens it; its rows in the 1280 x 720 layout:
-// the bindings on the left, the window and the sound on the right, 54 apart from y 340.
+// the bindings on the left, the window, the sound, the timer and the language on the right, 54
+// apart from y 290, and under them Defaults on the left and Back on the right.
 class OptionsPageTest : public MenuStateTest {
 protected:
     static constexpr float Left = 395.f, Right = 885.f;
-    static float row(int k) { return 340.f + 54.f * static_cast<float>(k); }
+    static float row(int k) { return 290.f + 54.f * static_cast<float>(k); }
 
     MenuState& openOptions() {
         profile.loggedIn = true;
@@ -925,6 +961,9 @@ TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
     EXPECT_FLOAT_EQ(music.getVolume(), 30.f) << "and heard at once";
     click(Right, row(4));
     EXPECT_TRUE(volume.getSettings().muted);
+    click(Right, row(5));
+    EXPECT_TRUE(shows("Level timer: shown"));
+    EXPECT_TRUE(soonHolds(dir / "Settings.txt", "timer yes\n"));
 
     click(Left, row(2));
     key(sf::Keyboard::Z);
@@ -933,12 +972,12 @@ TEST_F(OptionsPageTest, VolumesStepApartMuteAndDefaultsPutsEverythingBack) {
     click(Right, row(0)); // Window
     EXPECT_TRUE(shows("Window: windowed"));
     EXPECT_FALSE(windowControl.isFullscreen()) << "asked, for the next frame";
-    click(Right, row(5)); // Defaults
+    click(Left, row(7)); // Defaults
     EXPECT_EQ(volume.getSettings(), Settings());
     EXPECT_TRUE(windowControl.isFullscreen());
     EXPECT_TRUE(shows("Jump: Up"));
     EXPECT_TRUE(shows("Music: 100 %"));
-    click(Right, row(6)); // Back
+    click(Right, row(7)); // Back
     EXPECT_EQ(SeenMenu::current->getPageCount(), 1u);
 }
 
@@ -968,7 +1007,7 @@ TEST_F(OptionsPageTest, APadButtonIsBoundByPressingItAndStandsForNoKeyMeanwhile)
 }
 
 // F11 makes a window of another size: the open page is fitted to it, and the pointer finds its
-// buttons where they show. On 1000 x 720 "Back" (885, 664) shows at (691, 596).
+// buttons where they show. On 1000 x 720 "Back" (885, 668) shows at (691, 601).
 TEST_F(OptionsPageTest, AfterTheWindowChangesSizeThePointerFindsTheRowsWhereTheyShow) {
     MenuState& menu = openOptions();
     openWindow({1000, 720});
@@ -977,8 +1016,191 @@ TEST_F(OptionsPageTest, AfterTheWindowChangesSizeThePointerFindsTheRowsWhereThey
     resized.size = {1000, 720};
     stack.handleEvent(resized);
     frame();
-    click(691.f, 596.f);
+    click(691.f, 600.f);
     EXPECT_EQ(menu.getPageCount(), 1u);
+}
+
+TEST_F(OptionsPageTest, TheLanguageRowGoesRoundTheLanguagesAndThePagesSpeakEachAtOnce) {
+    const ScopedLanguage catalogues("en");
+    MenuState& menu = openOptions();
+    EXPECT_TRUE(shows("Language: system default"));
+    click(Right, row(6));
+    EXPECT_TRUE(shows("Language: English"));
+    click(Right, row(6));
+    EXPECT_TRUE(shows("Sprache: Deutsch"));
+    EXPECT_TRUE(shows("Zurück")) << "the whole page in German";
+    EXPECT_NE(readFile(dir / "Settings.txt").find("language de\n"), std::string::npos);
+    key(sf::Keyboard::Escape);
+    EXPECT_EQ(frontPageLabels(), (std::vector<std::string>{"Spielen", "Wer spielt?", "Beenden",
+                                                           "Spielanleitung", "Level", "Optionen"}));
+    EXPECT_EQ(utf8(menu.getWelcome().getString()), "Willkommen ");
+    key(sf::Keyboard::Up);
+    key(sf::Keyboard::Return);
+    for (const char* shown :
+         {"Idioma: Español", "Langue : Français", "Idioma: Português (Brasil)"}) {
+        click(Right, row(6));
+        EXPECT_TRUE(shows(shown)) << shown;
+    }
+    click(Right, row(6));
+    EXPECT_EQ(volume.getSettings().language, "") << "round to the system's language";
+    EXPECT_FALSE(fs::exists(dir / "Settings.txt") &&
+                 readFile(dir / "Settings.txt").find("language") != std::string::npos);
+}
+
+// The menu with the game's own button pictures and fonts at 1280 x 720: every label, in every
+// language and in every state a row can show, stays on its button's face, between the end caps
+// (16 of the picture's 460 pixels each), every line of words stays on the screen (inside How to
+// play's card), clear of the buttons and pictures, and so does the name page's notice.
+class LabelsFitTest : public OptionsPageTest {
+protected:
+    // The pictures where the menu loads them again when it comes back.
+    LabelsFitTest() {
+        for (const auto& [id, file] : {std::pair(Textures::NormalButton, "NormalButton.png"),
+                                       std::pair(Textures::ActiveButton, "ActiveButton.png"),
+                                       std::pair(Textures::SelectedButton, "SelectedButton.png")}) {
+            fs::copy_file(dataDir() / "Images" / file, dir / "Images" / file,
+                          fs::copy_options::overwrite_existing);
+            textures.release(id);
+            textures.load(id, (dir / "Images" / file).string());
+        }
+        for (const auto& [id, file] : {std::pair(Fonts::MenuTitle, "MenuTitle.ttf"),
+                                       std::pair(Fonts::MenuButton, "MenuButton.ttf")}) {
+            fonts.release(id);
+            fonts.load(id, (dataDir() / "Fonts" / file).string());
+        }
+    }
+
+    static bool inside(const sf::FloatRect& words, float left, float top, float right,
+                       float bottom) {
+        return words.left >= left && words.top >= top && words.left + words.width <= right &&
+               words.top + words.height <= bottom;
+    }
+
+    void expectFit(const std::string& where) {
+        for (const GUI::Component* child : SeenMenu::current->getFrontPage().getChildren()) {
+            if (const auto* button = dynamic_cast<const GUI::Button*>(child)) {
+                const sf::FloatRect face = button->getBounds();
+                const float cap = face.width * 16.f / 460.f;
+                const sf::FloatRect words =
+                    button->getTransform().transformRect(button->getText().getGlobalBounds());
+                EXPECT_TRUE(inside(words, face.left + cap, face.top, face.left + face.width - cap,
+                                   face.top + face.height))
+                    << '"' << utf8(button->getText().getString()) << "\" " << where;
+            } else if (const auto* label = dynamic_cast<const GUI::Label*>(child)) {
+                const sf::FloatRect words = label->getTextBounds();
+                EXPECT_TRUE(inside(words, 40.f, 0.f, 1240.f, 720.f))
+                    << '"' << utf8(label->getText().getString()) << "\" " << where;
+                for (const GUI::Component* other :
+                     SeenMenu::current->getFrontPage().getChildren()) {
+                    const auto* picture = dynamic_cast<const GUI::Picture*>(other);
+                    const sf::FloatRect taken =
+                        picture ? picture->getPictureBounds() : other->getBounds();
+                    EXPECT_FALSE(words.intersects(taken))
+                        << '"' << utf8(label->getText().getString())
+                        << "\" runs into a button or a picture, " << where;
+                }
+            } else if (const auto* box = dynamic_cast<const GUI::TextBox*>(child)) {
+                const sf::FloatRect field = box->getBox().getGlobalBounds();
+                EXPECT_TRUE(inside(box->getText().getGlobalBounds(), field.left, field.top,
+                                   field.left + field.width, field.top + field.height))
+                    << '"' << utf8(box->getText().getString()) << "\" " << where;
+            }
+        }
+    }
+
+    // Every key the row may take whose name, as shown, is longer than three letters (A, F12 or
+    // Tab are narrower than the rows' own keys), bound with the keys alone: Return on the
+    // highlighted row waits, the key binds.
+    void bindEveryKey(const std::string& where) {
+        for (int code = 0; code < sf::Keyboard::KeyCount; ++code) {
+            const auto key = static_cast<sf::Keyboard::Key>(code);
+            // Not one of the game's own keys.
+            if (KeyNames::shown(key).size() > 3 && Bindings().bind(Bindings::Left, key)) {
+                this->key(sf::Keyboard::Return);
+                this->key(key);
+                expectFit(where + ", bound to " + KeyNames::name(key));
+            }
+        }
+    }
+};
+
+TEST_F(LabelsFitTest, EveryLabelFitsItsButtonInEveryLanguage) {
+    const ScopedLanguage catalogues("en");
+    levels(8);
+    // Ann has got to level 8 ("Continue: level 8"), and kept a best run of level 2 (a time and the
+    // tanks lost on the Levels page, and "Watch").
+    Recording best({1280, 720});
+    best.levels.emplace_back();
+    best.levels.back().number = 2;
+    best.levels.back().hash = *Recording::levelHash(2);
+    best.levels.back().add(sf::milliseconds(10), {});
+    best.levels.back().steps.back().count = 359999; // 59:59.9
+    best.levels.back().end = Recording::End::Cleared;
+    best.levels.back().tanksLost = 25;
+    PlayerRuns(dir / "User", "Ann").keep(best);
+    for (const std::string& code : Translation::languages()) {
+        // The default keys again: How to play names them in a line of its narrow columns.
+        Settings fresh;
+        fresh.language = code;
+        volume.change(fresh);
+        writeFile(dir / "User" / "Ann.bin", "5\n8\n1\n1");
+        MenuState& menu = start();
+        expectFit(code + " name page");
+        {
+            const CaptureErrors refused; // the error stream names the name too
+            type("UserData\r");          // the longest reason
+        }
+        EXPECT_TRUE(inside(menu.getNotice().getGlobalBounds(), 40.f, 0.f, 1240.f, 720.f))
+            << utf8(menu.getNotice().getString());
+        type("\b\b\b\b\b\b\b\bAnn\r");
+        expectFit(code + " main page");
+        click(340.f, 670.f);
+        ASSERT_GT(frontPageWords().size(), 10u) << "How to play";
+        expectFit(code + " How to play");
+        key(sf::Keyboard::Return);
+        key(sf::Keyboard::Down);
+        key(sf::Keyboard::Return);
+        expectFit(code + " user page");
+        key(sf::Keyboard::Down);
+        key(sf::Keyboard::Return);
+        click(Middle, 670.f);
+        ASSERT_EQ(frontPageLabels().size(), 10u) << "the Levels page: 8 levels, Watch and Back";
+        expectFit(code + " Levels page");
+        stack.clear();
+        frame();
+        openOptions();
+        expectFit(code + " options");
+        for (int k : {0, 1, 4, 5}) // fullscreen, vsync, sound, timer: the other state
+            click(Right, row(k));
+        expectFit(code + " options, window, vsync, sound and timer switched");
+        click(Left, row(0));
+        key(sf::Keyboard::Hyphen); // refused
+        expectFit(code + " options, a key refused");
+        key(sf::Keyboard::Escape);
+        for (int k = 0; k < 7; ++k) {
+            click(Left, row(k));
+            expectFit(code + " options, waiting on row " + std::to_string(k));
+            key(sf::Keyboard::Escape);
+        }
+        // The key rows are the first five; the highlight stays on the row it bound.
+        click(Left, row(0));
+        key(sf::Keyboard::Escape);
+        for (int k = 0; k < 5; ++k) {
+            bindEveryKey(code + " row " + std::to_string(k));
+            key(sf::Keyboard::Down);
+        }
+        stack.clear();
+        frame();
+        // The system's language, named in this one.
+        chooseLanguage("");
+        Translation::useLanguage(code);
+        openOptions();
+        expectFit(code + " options in the system's language");
+        stack.clear();
+        frame();
+        profile = UserProfile();
+        chooseLanguage("en");
+    }
 }
 
 } // namespace

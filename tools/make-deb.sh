@@ -8,8 +8,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-deb"
 
-# dpkg-shlibdeps (dpkg-dev) computes the library dependencies; CPack finds the programs with file.
-"$root/tools/install-missing.sh" dpkg-dev file
+# dpkg-shlibdeps (dpkg-dev) computes the library dependencies; CPack finds the programs with file;
+# gettext compiles the translations and merges them into the menu entry and the metainfo.
+"$root/tools/install-missing.sh" dpkg-dev file gettext
 
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 export CXXFLAGS="$CPPFLAGS $CXXFLAGS"

@@ -8,7 +8,7 @@ shift
 
 packages=(
   build-essential cmake pkg-config
-  libsfml-dev libopenal-dev liblua5.2-dev libpng-dev
+  libsfml-dev libopenal-dev liblua5.2-dev libfreetype-dev gettext libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps libx11-dev libxtst-dev
   desktop-file-utils appstream

@@ -1,6 +1,7 @@
 #include "core/Application.hpp"
 
 #include "core/GamePaths.hpp"
+#include "core/Translation.hpp"
 
 #include "screens/GameState.hpp"
 #include "screens/LoadingState.hpp"
@@ -49,6 +50,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
                                 &volume, &firstLevel, &this->options, &exitStatus, &windowControl,
                                 &gamepad, &this->replay}) {
     const bool straightToPlay = options.demo || !this->replay.empty();
+    Translation::useCatalogues(paths.catalogueFolder());
     const char* iconFile = "Images/Icon.png";
     if (icon.loadFromFile(iconFile) && icon.getSize() != sf::Vector2u(32, 32))
         std::cerr << iconFile << ": the icon must be 32x32 pixels, not " << icon.getSize().x << "x"

@@ -108,6 +108,13 @@ fs::path GamePaths::userFolder() const {
     return (saves / "User").lexically_normal();
 }
 
+fs::path GamePaths::catalogueFolder() const {
+    std::error_code error;
+    if (fs::is_directory(data / "Locale", error))
+        return data / "Locale";
+    return BuildInfo::InstalledLocaleFolder;
+}
+
 bool GamePaths::enter(std::ostream& err) const {
     if (!trouble.empty()) {
         err << "quellix: " << trouble << "\n";

@@ -49,6 +49,9 @@ public:
     // The folder that holds User; other files of the players belong beside User, in here.
     const std::filesystem::path& saveRoot() const { return saves; }
     std::filesystem::path userFolder() const;
+    // The translations' catalogues: the data folder's Locale when it has one (a source tree, made
+    // by the build), otherwise the installed locale folder.
+    std::filesystem::path catalogueFolder() const;
 
     // Reports the problem on `err`, or makes the data folder the working directory. False when
     // the game cannot start.

@@ -1,8 +1,11 @@
 #include "core/KeyNames.hpp"
 
+#include "core/Translation.hpp"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -24,7 +27,42 @@ const std::array<const char*, sf::Keyboard::KeyCount> Names{
     "F7",      "F8",      "F9",       "F10",       "F11",       "F12",      "F13",
     "F14",     "F15",     "Pause"};
 
+// The keys whose names are words, as players read them. The others are letters, digits and
+// F-keys, the same in every language.
+const std::pair<sf::Keyboard::Key, const char*> Words[] = {
+    // TRANSLATORS: the names of keys, as the keyboards of your language label them.
+    {sf::Keyboard::Escape, trInLater("key", "Escape")},
+    {sf::Keyboard::LControl, trInLater("key", "LControl")},
+    {sf::Keyboard::LShift, trInLater("key", "LShift")},
+    {sf::Keyboard::LAlt, trInLater("key", "LAlt")},
+    {sf::Keyboard::RControl, trInLater("key", "RControl")},
+    {sf::Keyboard::RShift, trInLater("key", "RShift")},
+    {sf::Keyboard::RAlt, trInLater("key", "RAlt")},
+    {sf::Keyboard::Menu, trInLater("key", "Menu")},
+    {sf::Keyboard::Space, trInLater("key", "Space")},
+    {sf::Keyboard::Enter, trInLater("key", "Enter")},
+    {sf::Keyboard::Backspace, trInLater("key", "Backspace")},
+    {sf::Keyboard::Tab, trInLater("key", "Tab")},
+    {sf::Keyboard::PageUp, trInLater("key", "PageUp")},
+    {sf::Keyboard::PageDown, trInLater("key", "PageDown")},
+    {sf::Keyboard::End, trInLater("key", "End")},
+    {sf::Keyboard::Home, trInLater("key", "Home")},
+    {sf::Keyboard::Insert, trInLater("key", "Insert")},
+    {sf::Keyboard::Delete, trInLater("key", "Delete")},
+    {sf::Keyboard::Left, trInLater("key", "Left")},
+    {sf::Keyboard::Right, trInLater("key", "Right")},
+    {sf::Keyboard::Up, trInLater("key", "Up")},
+    {sf::Keyboard::Down, trInLater("key", "Down")},
+    {sf::Keyboard::Pause, trInLater("key", "Pause")}};
+
 } // namespace
+
+std::string KeyNames::shown(sf::Keyboard::Key key) {
+    for (const auto& [word, english] : Words)
+        if (word == key)
+            return trIn("key", english);
+    return name(key);
+}
 
 std::string KeyNames::name(sf::Keyboard::Key key) {
     if (key < 0 || key >= sf::Keyboard::KeyCount)

@@ -2,6 +2,7 @@
 
 #include "actors/Bindings.hpp"
 #include "core/KeyNames.hpp"
+#include "core/Translation.hpp"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -33,7 +34,7 @@ void styleTitle(sf::Text& text, float height) {
 }
 
 std::string name(const Bindings& controls, Bindings::Action action) {
-    return KeyNames::name(controls.key(action));
+    return KeyNames::shown(controls.key(action));
 }
 
 } // namespace
@@ -42,12 +43,15 @@ const sf::Time PlayOverlay::LevelShownFor = sf::seconds(2.f);
 
 PlayOverlay::PlayOverlay(sf::Vector2u windowSize, const sf::Font& titleFont,
                          const sf::Font& textFont, const Bindings& controls)
-    : levelText("", titleFont), pausedText("Paused", titleFont),
-      hintText(name(controls, Bindings::Pause) + " to resume, Escape to quit", textFont),
-      keysText(name(controls, Bindings::Left) + " and " + name(controls, Bindings::Right) +
-                   " drive, " + name(controls, Bindings::Jump) + " jumps, " +
-                   name(controls, Bindings::Mute) + " mutes",
-               textFont),
+    : levelText("", titleFont), pausedText(Translation::shown(tr("Paused")), titleFont),
+      hintText(
+          Translation::shown(tr("%s to resume, Escape to quit", {name(controls, Bindings::Pause)})),
+          textFont),
+      keysText(
+          Translation::shown(tr("%s and %s drive, %s jumps, %s mutes",
+                                {name(controls, Bindings::Left), name(controls, Bindings::Right),
+                                 name(controls, Bindings::Jump), name(controls, Bindings::Mute)})),
+          textFont),
       timeText("", textFont) {
     dimmer.setFillColor(sf::Color(0, 0, 0, 150));
     hintText.setFillColor(sf::Color(230, 230, 230));
@@ -75,13 +79,14 @@ void PlayOverlay::layOut(sf::Vector2u windowSize) {
 }
 
 void PlayOverlay::showLevel(int level) {
-    levelText.setString("Level " + std::to_string(level));
+    levelText.setString(Translation::shown(tr("Level %d", {std::to_string(level)})));
     placeCentred(levelText, playCentre.x, playCentre.y);
     levelShownLeft = LevelShownFor;
 }
 
 void PlayOverlay::showTime(sf::Time time, bool replay) {
-    timeText.setString((replay ? "Replay  " : "") + clock(time));
+    timeText.setString(replay ? Translation::shown(tr("Replay  %s", {clock(time)}))
+                              : sf::String(clock(time)));
     timeShown = true;
 }
 

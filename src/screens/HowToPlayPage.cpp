@@ -5,6 +5,7 @@
 #include "actors/Tank.hpp"
 #include "actors/Wolf.hpp"
 #include "core/KeyNames.hpp"
+#include "core/Translation.hpp"
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
 #include "gui/Panel.hpp"
@@ -31,19 +32,18 @@ const float RowY[] = {150.f, 275.f, 400.f, 525.f};
 struct Tip {
     int column;
     int row;
-    const char* first;
-    const char* second;
+    // Two lines parted by a line break, or only the second: the first names the keys (showKeys).
+    const char* lines;
 };
 const Tip Tips[] = {
-    // The keys are named by showKeys.
-    {0, 0, "", "Or a pad's stick and jump button."},
-    {0, 1, "Strike a block from below:", "the wolf on it is stunned."},
-    {0, 2, "Drive into a stunned wolf to scrap it.", "An awake wolf wrecks the tank."},
-    {0, 3, "Power-ups fill the four counters", "at the bottom of the screen."},
-    {1, 0, "A spawner takes a red, then a yellow,", "then a green unit: touch it to pay."},
-    {1, 1, "Key places look like this:", "the green key hides in one of them."},
-    {1, 2, "Off one side of the level,", "the tank comes back on the other."},
-    {1, 3, "", "- and + set the volume, Escape leaves."},
+    {0, 0, trLater("Or a pad's stick and jump button.")},
+    {0, 1, trLater("Strike a block from below:\nthe wolf on it is stunned.")},
+    {0, 2, trLater("Drive into a stunned wolf to scrap it.\nAn awake wolf wrecks the tank.")},
+    {0, 3, trLater("Power-ups fill the four counters\nat the bottom of the screen.")},
+    {1, 0, trLater("A spawner takes a red, then a yellow,\nthen a green unit: touch it to pay.")},
+    {1, 1, trLater("Key places look like this:\nthe green key hides in one of them.")},
+    {1, 2, trLater("Off one side of the level,\nthe tank comes back on the other.")},
+    {1, 3, trLater("- and + set the volume, Escape leaves.")},
 };
 
 // Tile numbers in Images/Objects.png.
@@ -69,7 +69,7 @@ HowToPlayPage::HowToPlayPage(MenuWidgets& widgets, std::function<void()> back,
         widgets.keep(std::make_unique<GUI::Panel>(sf::Vector2f(1200.f, 688.f), Card, Rim, 3.f));
     card.setPosition(40.f, 16.f);
     content.pack(&card);
-    content.pack(&widgets.label("How to play", {640.f, 58.f}, 48, Rim, GUI::Label::Centre,
+    content.pack(&widgets.label(tr("How to play"), {640.f, 58.f}, 48, Rim, GUI::Label::Centre,
                                 Fonts::MenuTitle));
     addTips(widgets);
     addPictures(widgets);
@@ -83,19 +83,22 @@ HowToPlayPage::HowToPlayPage(MenuWidgets& widgets, std::function<void()> back,
         page.selectFirst();
         return page;
     };
-    withBack = withButton("Back", std::move(back));
-    withPlay = withButton("Play", std::move(play));
+    withBack = withButton(tr("Back"), std::move(back));
+    withPlay = withButton(tr("Play"), std::move(play));
 }
 
 void HowToPlayPage::addTips(MenuWidgets& widgets) {
     for (const Tip& tip : Tips) {
         const float x = WordsX[tip.column];
         const float y = RowY[tip.row];
-        GUI::Label& first =
-            widgets.label(tip.first, {x, y - LineGap}, WordsSize, Words, GUI::Label::Left);
+        const std::string lines = tr(tip.lines);
+        const std::size_t parting = lines.find('\n');
+        const bool two = parting != std::string::npos;
+        GUI::Label& first = widgets.label(two ? lines.substr(0, parting) : std::string(),
+                                          {x, y - LineGap}, WordsSize, Words, GUI::Label::Left);
         content.pack(&first);
-        content.pack(
-            &widgets.label(tip.second, {x, y + LineGap}, WordsSize, Words, GUI::Label::Left));
+        content.pack(&widgets.label(two ? lines.substr(parting + 1) : lines, {x, y + LineGap},
+                                    WordsSize, Words, GUI::Label::Left));
         if (&tip == &Tips[0])
             driveKeys = &first;
         else if (&tip == &Tips[7])
@@ -105,10 +108,10 @@ void HowToPlayPage::addTips(MenuWidgets& widgets) {
 }
 
 void HowToPlayPage::showKeys(const Bindings& keys) {
-    const auto name = [&](Bindings::Action action) { return KeyNames::name(keys.key(action)); };
-    driveKeys->setText(name(Bindings::Left) + " and " + name(Bindings::Right) + " drive, " +
-                       name(Bindings::Jump) + " jumps.");
-    ownKeys->setText(name(Bindings::Pause) + " pauses, " + name(Bindings::Mute) + " mutes.");
+    const auto name = [&](Bindings::Action action) { return KeyNames::shown(keys.key(action)); };
+    driveKeys->setText(tr("%s and %s drive, %s jumps.",
+                          {name(Bindings::Left), name(Bindings::Right), name(Bindings::Jump)}));
+    ownKeys->setText(tr("%s pauses, %s mutes.", {name(Bindings::Pause), name(Bindings::Mute)}));
 }
 
 // Each picture is drawn as play shows it: the world's pictures stretched to the camera's

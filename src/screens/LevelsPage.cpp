@@ -1,5 +1,6 @@
 #include "screens/LevelsPage.hpp"
 
+#include "core/Translation.hpp"
 #include "gui/Button.hpp"
 #include "hud/PlayOverlay.hpp"
 #include "screens/MenuWidgets.hpp"
@@ -19,7 +20,7 @@ const unsigned TimeTextSize = 26;
 const sf::Color TimeColour(255, 255, 255, 255);
 
 std::string lost(int tanks) {
-    return std::to_string(tanks) + (tanks == 1 ? " tank lost" : " tanks lost");
+    return trPlural("%d tank lost", "%d tanks lost", tanks);
 }
 
 } // namespace
@@ -38,19 +39,19 @@ LevelsPage::LevelsPage(MenuWidgets& widgets, const std::optional<PlayerRuns>& ru
     const int first = std::max(1, last - MaxRows + 1);
     for (int level = first; level <= last; ++level) {
         const float y = FirstRow + RowPitch * static_cast<float>(level - first);
-        rowButton("Level " + std::to_string(level), LevelColumn, y)
+        rowButton(tr("Level %d", {std::to_string(level)}), LevelColumn, y)
             .setCallback([play = actions.play, level] { play(level); });
         const std::optional<Recording> best = runs ? runs->best(level) : std::nullopt;
         const std::string time = best ? PlayOverlay::clock(best->levels[0].time()) + "   " +
                                             lost(best->levels[0].tanksLost)
-                                      : "no time yet";
+                                      : tr("no time yet");
         page.pack(&widgets.label(time, {TimeColumn, y}, TimeTextSize, TimeColour));
         if (best)
-            rowButton("Watch", WatchColumn, y).setCallback([watch = actions.watch, level] {
+            rowButton(tr("Watch"), WatchColumn, y).setCallback([watch = actions.watch, level] {
                 watch(level);
             });
     }
-    GUI::Button& back = widgets.button("Back", {TimeColumn, BackRow});
+    GUI::Button& back = widgets.button(tr("Back"), {TimeColumn, BackRow});
     back.setColors(GUI::Button::Label, MenuWidgets::LabelColours);
     back.setCallback(actions.close);
     page.pack(&back);

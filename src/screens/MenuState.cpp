@@ -3,6 +3,7 @@
 #include "core/MusicPlayer.hpp"
 #include "core/ResourceHolder.hpp"
 #include "core/SoundPlayer.hpp"
+#include "core/Translation.hpp"
 #include "gui/Button.hpp"
 #include "replay/Recording.hpp"
 #include "screens/HowToPlayPage.hpp"
@@ -39,10 +40,6 @@ const std::pair<Textures::Textures, const char*> MenuPictures[] = {
     {Textures::NormalButton, "Images/NormalButton.png"},
     {Textures::ActiveButton, "Images/ActiveButton.png"},
     {Textures::SelectedButton, "Images/SelectedButton.png"}};
-
-sf::String fromUtf8(const std::string& text) {
-    return sf::String::fromUtf8(text.begin(), text.end());
-}
 
 void centreOrigin(sf::Text& text) {
     const sf::FloatRect bounds = text.getLocalBounds();
@@ -156,13 +153,14 @@ bool MenuState::handleEvent(const sf::Event& event) {
 }
 
 GUI::Container MenuState::buildMainPage() {
+    pagesLanguage = language();
     GUI::Container page = widgets.page();
 
-    GUI::Button& play = widgets.button("Play", {ScreenLayout::Width / 2.f, 350.f});
+    GUI::Button& play = widgets.button(tr("Play"), {ScreenLayout::Width / 2.f, 350.f});
     play.setCallback([this] { this->play(1); });
-    GUI::Button& user = widgets.button("User", {ScreenLayout::Width / 2.f, 430.f});
+    GUI::Button& user = widgets.button(tr("User"), {ScreenLayout::Width / 2.f, 430.f});
     user.setCallback([this] { openUserPage(); });
-    GUI::Button& exit = widgets.button("Exit", {ScreenLayout::Width / 2.f, 510.f});
+    GUI::Button& exit = widgets.button(tr("Exit"), {ScreenLayout::Width / 2.f, 510.f});
     exit.setCallback([this] { requestPop(); });
     std::vector<GUI::Button*> buttons{&play, &user, &exit};
 
@@ -170,16 +168,17 @@ GUI::Container MenuState::buildMainPage() {
     const std::int64_t reached = getContext().profile->value2;
     if (reached > 1 && reached <= World::countLevels()) {
         const int level = static_cast<int>(reached);
-        GUI::Button& resume = widgets.button("Continue: level " + std::to_string(level),
+        GUI::Button& resume = widgets.button(tr("Continue: level %d", {std::to_string(level)}),
                                              {ScreenLayout::Width / 2.f, 590.f});
         resume.setCallback([this, level] { this->play(level); });
         buttons.push_back(&resume);
     }
 
     // The bottom row of smaller buttons, left to right, after the buttons above for Up and Down.
-    buttons.push_back(&bottomRowButton("How to play", 340.f, [this] { openHowToPlay(false); }));
-    buttons.push_back(&bottomRowButton("Levels", 640.f, [this] { openLevelsPage(); }));
-    buttons.push_back(&bottomRowButton("Options", 940.f, [this] { openOptions(); }));
+    // TRANSLATORS: the main page's bottom row of small buttons; about 15 letters fit.
+    buttons.push_back(&bottomRowButton(tr("How to play"), 340.f, [this] { openHowToPlay(false); }));
+    buttons.push_back(&bottomRowButton(tr("Levels"), 640.f, [this] { openLevelsPage(); }));
+    buttons.push_back(&bottomRowButton(tr("Options"), 940.f, [this] { openOptions(); }));
 
     for (GUI::Button* button : buttons) {
         button->setColors(GUI::Button::Label, MenuWidgets::LabelColours);
@@ -245,6 +244,9 @@ void MenuState::openOptions() {
             pendingPageChanges.push_back([this] {
                 pages.pop_front();
                 options.reset();
+                // A language chosen on the options page shows at once.
+                if (language() != pagesLanguage)
+                    speakTheNewLanguage();
             });
         });
         pages.push_front(options->getPage());
@@ -279,7 +281,7 @@ void MenuState::enterName(const std::string& name) {
     if (!refused.empty()) {
         // The name page stays, so another name can be typed.
         std::cerr << "\"" << name << "\" cannot be used as a player's name: " << refused << "\n";
-        setNotice(refused);
+        setNotice(tr(refused.c_str()));
         return;
     }
     UserProfile& profile = *getContext().profile;
@@ -290,15 +292,16 @@ void MenuState::enterName(const std::string& name) {
         profile.load(files.userFile(name));
         files.keepListed(name);
     } else if (!problem.empty()) {
-        // Registering the name again would replace the player that file holds. The file was named
-        // on the error stream when the game looked for its player at start.
-        setNotice(name + "'s file " + problem + ": it is left as it is");
+        // Registering the name again would replace the player that file holds. The file and why it
+        // cannot be read were named on the error stream when the game looked for its player at
+        // start.
+        setNotice(tr("%s's file cannot be read: it is left as it is", {name}));
         return;
     } else {
         const UserFiles::Registration registration = files.registerUser(name, profile);
         if (registration == UserFiles::Registration::NotSaved)
-            remark = (name.empty() ? std::string("This player") : name) +
-                     " cannot be remembered on this computer";
+            remark = name.empty() ? tr("This player cannot be remembered on this computer")
+                                  : tr("%s cannot be remembered on this computer", {name});
         else if (registration == UserFiles::Registration::Registered)
             files.setNewPlayer(name, true);
     }
@@ -311,8 +314,10 @@ void MenuState::choosePlayer(const std::string& name) {
     const UserFiles files(getContext().userFolder);
     std::string problem;
     if (!files.hasUserFile(name, problem)) {
-        setNotice(name + (problem.empty() ? " has no file any more" : "'s file " + problem) +
-                  ": " + name + " cannot be chosen");
+        // Why the file cannot be read is on the error stream.
+        setNotice(problem.empty()
+                      ? tr("%1$s has no file any more: %1$s cannot be chosen", {name})
+                      : tr("%1$s's file cannot be read: %1$s cannot be chosen", {name}));
         return;
     }
     profile.load(files.userFile(name));
@@ -326,22 +331,38 @@ void MenuState::becomeCurrent(const std::string& name) {
     profile.name = name;
     profile.loggedIn = true;
     // The main page was built for the player before, or for none.
-    pages.back() = buildMainPage();
-    pages.back().selectFirst();
-    setWelcome(name);
+    rebuildMainPage();
     // Back to the main page, from the name page and the user page under it.
     for (std::size_t page = 1; page < pages.size(); ++page)
         closePage();
 }
 
+void MenuState::rebuildMainPage() {
+    pages.back() = buildMainPage();
+    pages.back().selectFirst();
+    setWelcome(getContext().profile->name);
+}
+
+void MenuState::speakTheNewLanguage() {
+    rebuildMainPage();
+    setNotice("");
+    // Its words were those of the language before; nothing shows it now.
+    howToPlay.reset();
+}
+
+const std::string& MenuState::language() const {
+    return getContext().volume->getSettings().language;
+}
+
 void MenuState::setWelcome(const std::string& name) {
-    welcome.setString(sf::String("Welcome ") + fromUtf8(name));
+    // TRANSLATORS: the player's name follows.
+    welcome.setString(Translation::shown(tr("Welcome ") + name));
     centreOrigin(welcome);
     welcome.setPosition(ScreenLayout::Width / 2.f, 250.f);
 }
 
 void MenuState::setNotice(const std::string& text) {
-    notice.setString(fromUtf8(text));
+    notice.setString(Translation::shown(text));
     centreOrigin(notice);
     notice.setPosition(ScreenLayout::Width / 2.f, 306.f);
 }

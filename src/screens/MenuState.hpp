@@ -69,6 +69,12 @@ private:
     void choosePlayer(const std::string& name);
     // The player is known and current from now on: the welcome line and the main page follow.
     void becomeCurrent(const std::string& name);
+    // The main page and the welcome line again, for what has changed under them: the player, the
+    // player's progress, the language.
+    void rebuildMainPage();
+    // After the options page has chosen another language, on the main page.
+    void speakTheNewLanguage();
+    const std::string& language() const;
     void setWelcome(const std::string& name);
     // Pages are opened and closed only after the front page has finished handling the event;
     // closing it inside its own loop would destroy the loop's container.
@@ -93,4 +99,6 @@ private:
     std::vector<std::function<void()>> pendingPageChanges;
     // While the options page is open (at the front).
     std::unique_ptr<OptionsPage> options;
+    // The language the main page was built in.
+    std::string pagesLanguage;
 };

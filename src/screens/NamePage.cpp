@@ -1,6 +1,7 @@
 #include "screens/NamePage.hpp"
 
 #include "core/ResourceHolder.hpp"
+#include "core/Translation.hpp"
 #include "gui/TextBox.hpp"
 #include "screens/MenuWidgets.hpp"
 #include "screens/UserFiles.hpp"
@@ -18,7 +19,7 @@ NamePage::NamePage(MenuWidgets& widgets, std::function<void(const std::string&)>
     : typed(std::make_shared<std::string>()), page(widgets.page()) {
     auto box = std::make_unique<GUI::TextBox>(BoxCorner, BoxSize, typed);
     box->setPixelsPerUnit(widgets.getLayout().getScale());
-    box->setText("Enter Your Name");
+    box->setText(tr("Enter Your Name"));
     box->setFont(widgets.buttonFont());
     box->setBoxColors(sf::Color::White, sf::Color::Black);
     box->setTextColor(sf::Color::Red);

@@ -2,6 +2,7 @@
 
 #include "actors/Gamepad.hpp"
 #include "core/KeyNames.hpp"
+#include "core/Translation.hpp"
 #include "core/WindowControl.hpp"
 #include "gui/Button.hpp"
 #include "gui/Label.hpp"
@@ -16,40 +17,52 @@
 
 namespace {
 
-// A line of help where the main page welcomes the player, over two columns of seven rows.
+// A line of help under the title, over two columns of seven rows and a bottom row of two.
 const float LeftColumn = 395.f;
 const float RightColumn = 885.f;
-const float FirstRow = 340.f;
+const float FirstRow = 290.f;
 const float RowStep = 54.f;
-const sf::Vector2f HintPlace(ScreenLayout::Width / 2.f, 250.f);
+const sf::Vector2f HintPlace(ScreenLayout::Width / 2.f, 225.f);
 const unsigned HintSize = 32;
 const sf::Color HintColour(200, 200, 200, 255);
 
 // The rows that wait for a key or a pad button, in the page's order, with what they bind.
 struct Binding {
-    const char* name;
-    const char* doing; // as in "the key for jumping"
+    const char* label; // with what the action is bound to
+    const char* hint;  // while the row waits, with what Escape keeps
     Bindings::Action action;
 };
 // In the order of the rows.
-const Binding BindingRows[] = {{"Drive left", "driving left", Bindings::Left},
-                               {"Drive right", "driving right", Bindings::Right},
-                               {"Jump", "jumping", Bindings::Jump},
-                               {"Pause", "pausing", Bindings::Pause},
-                               {"Mute", "muting", Bindings::Mute},
-                               {"Pad jump", "jumping", Bindings::Jump},
-                               {"Pad pause", "pausing", Bindings::Pause}};
+const Binding BindingRows[] = {
+    {trLater("Drive left: %s"), trLater("Press the key for driving left; Escape keeps %s"),
+     Bindings::Left},
+    {trLater("Drive right: %s"), trLater("Press the key for driving right; Escape keeps %s"),
+     Bindings::Right},
+    {trLater("Jump: %s"), trLater("Press the key for jumping; Escape keeps %s"), Bindings::Jump},
+    {trLater("Pause: %s"), trLater("Press the key for pausing; Escape keeps %s"), Bindings::Pause},
+    {trLater("Mute: %s"), trLater("Press the key for muting; Escape keeps %s"), Bindings::Mute},
+    {trLater("Pad jump: %s"), trLater("Press the pad button for jumping; Escape keeps %s"),
+     Bindings::Jump},
+    {trLater("Pad pause: %s"), trLater("Press the pad button for pausing; Escape keeps %s"),
+     Bindings::Pause}};
 
 // The binding row's line; the rows before Window are the binding rows.
 const Binding& binding(int row) {
     return BindingRows[row];
 }
 
-const char* const ChooseHint = "Choose an action, then press its new key";
-const char* const RefusedHint = "Escape, F11, minus and plus are the game's own: press another key";
+const char* const ChooseHint = trLater("Choose an action, then press its new key");
+const char* const RefusedHint =
+    trLater("Escape, F11, minus and plus are the game's own: press another key");
 
-std::string onOff(bool flag) {
-    return flag ? "on" : "off";
+// The choice after this one: the environment's language (no code), then every language the game
+// has; a language the game does not know goes on to the first.
+std::string following(const std::string& language) {
+    const std::vector<std::string>& codes = Translation::languages();
+    const auto at = std::find(codes.begin(), codes.end(), language);
+    if (language.empty() || at == codes.end())
+        return codes.front();
+    return at + 1 == codes.end() ? std::string() : *(at + 1);
 }
 
 } // namespace
@@ -57,11 +70,13 @@ std::string onOff(bool flag) {
 OptionsPage::OptionsPage(MenuWidgets& widgets, State::Context context, std::function<void()> leave)
     : widgets(widgets), context(context), leave(std::move(leave)), page(widgets.page()),
       hintText(ChooseHint) {
-    hint = &widgets.label(hintText, HintPlace, HintSize, HintColour);
+    hint = &widgets.label(tr(hintText), HintPlace, HintSize, HintColour);
     page.pack(hint);
     for (int row = 0; row < RowCount; ++row) {
-        const bool left = row <= PadPause;
-        const int index = left ? row : row - Window;
+        // Seven rows a column, the bindings and then the rest; Defaults and Back under them.
+        const bool left = row <= PadPause || row == Reset;
+        const int columnRows = Window;
+        const int index = row >= Reset ? columnRows : left ? row : row - columnRows;
         GUI::Button& button =
             makeRow(static_cast<Row>(row), {left ? LeftColumn : RightColumn,
                                             FirstRow + RowStep * static_cast<float>(index)});
@@ -117,6 +132,7 @@ bool OptionsPage::handleWait(const sf::Event& event) {
                 change(next);
             } else {
                 hintText = RefusedHint;
+                hintWord.clear();
                 show();
             }
         }
@@ -161,6 +177,14 @@ void OptionsPage::choose(Row row) {
         next.muted = !next.muted;
         change(next);
         break;
+    case Timer:
+        next.timer = !next.timer;
+        change(next);
+        break;
+    case Language:
+        next.language = following(next.language);
+        change(next);
+        break;
     case Reset: {
         // The language is chosen elsewhere, and stays.
         Settings defaults;
@@ -186,10 +210,8 @@ void OptionsPage::wait(std::optional<Row> row) {
     waiting = row;
     if (context.gamepad)
         context.gamepad->holdBackKeys(waiting.has_value());
-    hintText = ChooseHint;
-    if (waiting)
-        hintText = std::string("Press the ") + (*waiting >= PadJump ? "pad button" : "key") +
-                   " for " + binding(*waiting).doing + "; Escape keeps " + boundTo(*waiting);
+    hintText = waiting ? binding(*waiting).hint : ChooseHint;
+    hintWord = waiting ? boundTo(*waiting) : std::string();
     show();
 }
 
@@ -221,39 +243,46 @@ void OptionsPage::show() {
         context.windowControl ? context.windowControl->isFullscreen() : shown.fullscreen;
     for (int row = 0; row < RowCount; ++row)
         widgets.relabel(*rows[row], rowText(static_cast<Row>(row)));
-    hint->setText(hintText);
+    hint->setText(tr(hintText, {hintWord}));
 }
 
 std::string OptionsPage::rowText(Row row) const {
     const Settings& settings = context.volume->getSettings();
     switch (row) {
     case Window:
-        return std::string("Window: ") + (shownFullscreen ? "fullscreen" : "windowed");
+        return shownFullscreen ? tr("Window: fullscreen") : tr("Window: windowed");
     case Sync:
-        return "Vsync: " + onOff(settings.vsync);
+        return settings.vsync ? tr("Vsync: on") : tr("Vsync: off");
     case Music:
-        return "Music: " + std::to_string(settings.music) + " %";
+        return tr("Music: %d %%", {std::to_string(settings.music)});
     case Effects:
-        return "Effects: " + std::to_string(settings.effects) + " %";
+        return tr("Effects: %d %%", {std::to_string(settings.effects)});
     case Sound:
-        return std::string("Sound: ") + (settings.muted ? "muted" : "on");
+        return settings.muted ? tr("Sound: muted") : tr("Sound: on");
+    case Timer:
+        return settings.timer ? tr("Level timer: shown") : tr("Level timer: hidden");
+    case Language:
+        if (settings.language.empty())
+            return tr("Language: system default");
+        return tr("Language: %s", {Translation::ownName(settings.language)});
     case Reset:
-        return "Defaults";
+        return tr("Defaults");
     case Back:
-        return "Back";
+        return tr("Back");
     default: // a key or a pad button
         if (waiting == row)
-            return std::string(binding(row).name) +
-                   (row >= PadJump ? ": press a button" : ": press a key");
-        return std::string(binding(row).name) + ": " + boundTo(row);
+            return tr(binding(row).label,
+                      {row >= PadJump ? tr("press a button") : tr("press a key")});
+        return tr(binding(row).label, {boundTo(row)});
     }
 }
 
 std::string OptionsPage::boundTo(Row row) const {
     const Bindings& controls = context.volume->getSettings().controls;
     if (row == PadJump)
-        return "button " + std::to_string(controls.padJump);
+        return tr("button %d", {std::to_string(controls.padJump)});
+    // Start is the name printed on the pads.
     if (row == PadPause)
-        return controls.padPause ? "button " + std::to_string(*controls.padPause) : "Start";
-    return KeyNames::name(controls.key(binding(row).action));
+        return controls.padPause ? tr("button %d", {std::to_string(*controls.padPause)}) : "Start";
+    return KeyNames::shown(controls.key(binding(row).action));
 }

@@ -19,18 +19,21 @@ class Label;
 } // namespace GUI
 class MenuWidgets;
 
-// The menu's "Options" page, in the 1280 x 720 layout: a line of help where the main page welcomes
-// the player; under it, on the left, the keys for driving left and right, jumping, pausing and
-// muting and the pad's jump and pause buttons; on the right fullscreen or a window, vertical sync,
-// the music's and the effects' volumes, mute, "Defaults" and "Back".
+// The menu's "Options" page, in the 1280 x 720 layout: a line of help under the title; under it,
+// on the left, the keys for driving left and right, jumping, pausing and muting and the pad's jump
+// and pause buttons; on the right fullscreen or a window, vertical sync, the music's and the
+// effects' volumes, mute, the level timer over play and the language; under both columns
+// "Defaults" and "Back".
 //
 // Choosing a key's row waits for the next key, which is bound to that action (a key that another
 // action had swaps with it; the game's own keys are refused and the wait goes on); a pad row waits
 // for a pad button the same way. Escape ends a wait and keeps the binding, and so does a mouse
 // click, which then does what it does anyway. While the page waits, the pads' buttons stand for no
 // key, so a pad's press is never taken for a key. A volume row raises its volume a step (from 100
-// back to 0), and Left and Right lower and raise it while the row is highlighted. Every change is
-// kept in the settings at once. Escape (not waiting) or "Back" leaves the page.
+// back to 0), and Left and Right lower and raise it while the row is highlighted. The language row
+// goes from the system's language through every language the game has, and the page shows the new
+// one at once. Every change is kept in the settings at once. Escape (not waiting) or "Back" leaves
+// the page.
 class OptionsPage {
 public:
     // The widgets are kept by the menu's widget maker; leave is called when the player leaves.
@@ -63,6 +66,8 @@ private:
         Music,
         Effects,
         Sound,
+        Timer,
+        Language,
         Reset,
         Back,
         RowCount
@@ -85,7 +90,9 @@ private:
     GUI::Container page;
     std::array<GUI::Button*, RowCount> rows{};
     GUI::Label* hint = nullptr;
-    std::string hintText;
+    // The line of help in English, and the word it names.
+    const char* hintText;
+    std::string hintWord;
     // The key or pad row waiting for its key or button.
     std::optional<Row> waiting;
     // What the rows show; they are redrawn when the settings or the window differ.

@@ -1,5 +1,6 @@
 #include "screens/UserFiles.hpp"
 
+#include "core/Translation.hpp"
 #include "screens/UserProfile.hpp"
 
 #include <fcntl.h>
@@ -159,16 +160,16 @@ bool UserFiles::isValidName(const std::string& name) {
 
 std::string UserFiles::whyRefused(const std::string& name) {
     if (name == "." || name == "..")
-        return "A name cannot be . or ..";
+        return trLater("A name cannot be . or ..");
     // Its file would be the list itself.
     if (name == "UserData")
-        return "UserData is the game's list of players: choose another name";
+        return trLater("UserData is the game's list of players: choose another name");
     if (name.find_first_of("/\\") != std::string::npos)
-        return "A name cannot contain / or \\";
+        return trLater("A name cannot contain / or \\");
     if (name.find_first_of("\n\r") != std::string::npos)
-        return "A name cannot contain a line break";
+        return trLater("A name cannot contain a line break");
     if (name.find('\0') != std::string::npos)
-        return "A name cannot contain a NUL character";
+        return trLater("A name cannot contain a NUL character");
     return std::string();
 }
 

@@ -37,7 +37,8 @@ public:
     // character, the names "." and "..", and "UserData", whose file would be the list itself.
     // Every other name is fine, the empty one included.
     static bool isValidName(const std::string& name);
-    // Why the name is refused, in words for the player; empty for a name that is fine.
+    // Why the name is refused, in words for the player (English: tr() gives them in the player's
+    // language); empty for a name that is fine.
     static std::string whyRefused(const std::string& name);
 
     std::filesystem::path listFile() const;

@@ -1,5 +1,6 @@
 #include "screens/UserPage.hpp"
 
+#include "core/Translation.hpp"
 #include "gui/Button.hpp"
 #include "screens/MenuWidgets.hpp"
 
@@ -14,11 +15,11 @@ const float RowStep = 50.f;
 
 UserPage::UserPage(MenuWidgets& widgets, const std::vector<std::string>& names, Actions actions)
     : page(widgets.page()) {
-    GUI::Button& newPlayer = widgets.button("New player", {Middle, NewPlayerRow});
+    GUI::Button& newPlayer = widgets.button(tr("New player"), {Middle, NewPlayerRow});
     newPlayer.setCallback(std::move(actions.newPlayer));
     page.pack(&newPlayer);
 
-    GUI::Button& back = widgets.button("Back", {Middle, 0.f});
+    GUI::Button& back = widgets.button(tr("Back"), {Middle, 0.f});
     back.setCallback(std::move(actions.back));
     // "Back" goes one row below the last name and must stay on the screen, or the page could not
     // be left: only the newest names that fit are shown.

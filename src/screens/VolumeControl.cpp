@@ -2,6 +2,7 @@
 
 #include "core/MusicPlayer.hpp"
 #include "core/SoundPlayer.hpp"
+#include "core/Translation.hpp"
 #include "screens/SettingsWriter.hpp"
 
 #include <SFML/Audio/Listener.hpp>
@@ -22,11 +23,11 @@ int stepped(int volume, int steps) {
 
 std::string levels(const Settings& settings) {
     if (settings.muted)
-        return "Muted";
+        return tr("Muted");
     if (settings.music == settings.effects)
-        return "Volume " + std::to_string(settings.music) + " %";
-    return "Music " + std::to_string(settings.music) + " %, effects " +
-           std::to_string(settings.effects) + " %";
+        return tr("Volume %d %%", {std::to_string(settings.music)});
+    return tr("Music %d %%, effects %d %%",
+              {std::to_string(settings.music), std::to_string(settings.effects)});
 }
 
 } // namespace
@@ -38,6 +39,7 @@ VolumeControl::VolumeControl(std::filesystem::path settingsFile, MusicPlayer& mu
     if (!settingsFile.empty())
         writer = std::make_unique<SettingsWriter>(std::move(settingsFile));
     apply();
+    Translation::useLanguage(settings.language);
 }
 
 // The audio library keeps the levels for a device opened later, so this needs none.
@@ -71,8 +73,11 @@ bool VolumeControl::handleEvent(const sf::Event& event) {
 void VolumeControl::change(const Settings& next) {
     if (next == settings)
         return;
+    const bool newLanguage = next.language != settings.language;
     settings = next;
     apply();
+    if (newLanguage)
+        Translation::useLanguage(settings.language);
     if (writer)
         writer->save(settings);
 }
@@ -86,7 +91,8 @@ void VolumeControl::draw(sf::RenderTarget& target, const sf::Font& font) const {
         return;
     const sf::Vector2f size(target.getSize());
     target.setView(target.getDefaultView());
-    sf::Text label(levels(settings), font, static_cast<unsigned>(std::lround(size.y * 0.045f)));
+    sf::Text label(Translation::shown(levels(settings)), font,
+                   static_cast<unsigned>(std::lround(size.y * 0.045f)));
     label.setFillColor(sf::Color::White);
     const sf::FloatRect bounds = label.getLocalBounds();
     const float margin = size.y * 0.03f;

@@ -17,18 +17,19 @@ class MusicPlayer;
 class SettingsWriter;
 
 // The player's settings as they stand, and the volume keys. Every change of the settings, by the
-// volume keys, the options page or F11, goes through change(), which makes the volumes heard and
-// has the settings file written (by a SettingsWriter, without waiting for the disk). The volume
-// keys act on music and effects together: the mute key (M unless the player chose another) mutes
-// and unmutes, minus and plus lower and raise both by one step (and unmute), and the levels show
-// on screen for a second after each press. With or without a sound device: without one there is
-// just nothing to hear.
+// volume keys, the options page or F11, goes through change(), which makes the volumes heard,
+// shows the texts looked up from then on in the language chosen, and has the settings file written
+// (by a SettingsWriter, without waiting for the disk). The volume keys act on music and effects
+// together: the mute key (M unless the player chose another) mutes and unmutes, minus and plus
+// lower and raise both by one step (and unmute), and the levels show on screen for a second after
+// each press. With or without a sound device: without one there is just nothing to hear.
 class VolumeControl {
 public:
     static const sf::Time ShownFor;
 
     // Without a file (a demo, which touches no player's file) the settings start as the defaults
-    // and last for this run only. The music player must outlive the control.
+    // and last for this run only. The music player must outlive the control. The language of the
+    // settings becomes the game's (Translation).
     VolumeControl(std::filesystem::path settingsFile, MusicPlayer& music);
     // Writes what is still to be written.
     ~VolumeControl();
