@@ -1,5 +1,6 @@
 // Start-up time and peak memory of the game against a bare window (bare_window showing the title
-// picture), each measured the same way:
+// picture at its own size in the middle of the window, as the game does), each measured the same
+// way:
 // - start-up: the screen's corner is painted white, the program is started, and the time until
 //   the corner shows its first frame is taken. The game and the bare window take turns (in the
 //   order ABBA, so a drift of the machine's load weighs on both alike), and the medians and their
@@ -49,16 +50,14 @@ long peakResidentKiB(pid_t pid) {
 }
 
 // Milliseconds from starting the program to its first frame on the screen; negative if none came.
-double timeToFirstFrame(Display* display, const std::string& binary, const std::string& argument,
-                        const char* folder) {
+double timeToFirstFrame(Display* display, const std::string& binary,
+                        const std::vector<std::string>& arguments, const char* folder) {
     // Clear the corner first, so an earlier run's picture is not taken for this one's.
     XSetWindowBackground(display, DefaultRootWindow(display), WhitePixel(display, 0));
     XClearWindow(display, DefaultRootWindow(display));
     XSync(display, False);
     const auto begin = Clock::now();
-    const pid_t pid = startProgram(
-        binary, argument.empty() ? std::vector<std::string>() : std::vector<std::string>{argument},
-        folder);
+    const pid_t pid = startProgram(binary, arguments, folder);
     bool seen = false;
     // A short rest between looks leaves the machine's cores to the program being measured.
     while (!seen && Clock::now() - begin < std::chrono::seconds(10)) {
@@ -98,7 +97,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* folder = argv[3];
-    const std::string picture = "Images/TitleScreen.png";
+    const std::vector<std::string> picture = {"--own-size", "Images/TitleScreen.png"};
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::cerr << "startup_probe: no X display\n";
@@ -109,7 +108,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         for (int turn = 0; turn < 2; ++turn) {
             const bool gameTurn = (turn == 0) == (run % 2 == 0);
-            const double ms = gameTurn ? timeToFirstFrame(display, game, "", folder)
+            const double ms = gameTurn ? timeToFirstFrame(display, game, {}, folder)
                                        : timeToFirstFrame(display, bare, picture, folder);
             if (ms < 0.0) {
                 std::cerr << "startup_probe: run " << run << " of the "
@@ -126,7 +125,7 @@ int main(int argc, char** argv) {
     std::printf("  game:        median %.1f ms (min %.1f, max %.1f)\n", g.median, g.min, g.max);
     std::printf("  ratio of medians: %.2f\n", g.median / b.median);
 
-    const pid_t bareWindow = startProgram(bare, {picture}, folder);
+    const pid_t bareWindow = startProgram(bare, picture, folder);
     std::this_thread::sleep_for(std::chrono::seconds(4));
     const long bareKiB = peakResidentKiB(bareWindow);
     stopProgram(bareWindow);

@@ -6,6 +6,9 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 using testsupport::TempDir;
 
 namespace {
@@ -48,6 +51,38 @@ TEST(ResourceHolder, ReferencesStayValidWhileOthersAreAdded) {
         holder.load(static_cast<Textures::Textures>(id), (dir / "a.png").string());
     EXPECT_EQ(&title, &holder.get(Textures::TitleScreen));
     EXPECT_EQ(title.getSize(), sf::Vector2u(3, 5));
+}
+
+// Plain PNGs are read a band of rows at a time, anything else by the graphics library: the texture
+// holds what the library reads from the file either way, and a file broken half-way holds nothing.
+TEST(ResourceHolder, PicturesHoldThePixelsTheGraphicsLibraryReads) {
+    TempDir dir;
+    sf::Image written;
+    written.create(37, 70, sf::Color(10, 200, 30, 128));
+    for (unsigned y = 0; y < 70; ++y)
+        written.setPixel(y % 37, y, sf::Color(y * 3, 255 - y, 7, y < 35 ? 255 : y));
+    ASSERT_TRUE(written.saveToFile((dir / "written.png").string()));
+    ASSERT_TRUE(written.saveToFile((dir / "written.bmp").string()));
+    const std::string data = QUELLIX_DATA_DIR;
+    for (const std::string& file :
+         {data + "/Images/Platform.png", data + "/Images/Tank.png", (dir / "written.png").string(),
+          (dir / "written.bmp").string()}) {
+        SCOPED_TRACE(file);
+        TextureHolder holder;
+        holder.load(Textures::Platform, file);
+        sf::Image expected;
+        ASSERT_TRUE(expected.loadFromFile(file));
+        const sf::Image loaded = holder.get(Textures::Platform).copyToImage();
+        ASSERT_EQ(loaded.getSize(), expected.getSize());
+        const std::size_t bytes = std::size_t{expected.getSize().x} * expected.getSize().y * 4;
+        EXPECT_TRUE(std::equal(loaded.getPixelsPtr(), loaded.getPixelsPtr() + bytes,
+                               expected.getPixelsPtr()));
+    }
+    const std::string whole = testsupport::readFile(data + "/Images/Platform.png");
+    testsupport::writeFile(dir / "broken.png", whole.substr(0, whole.size() / 2));
+    TextureHolder holder;
+    holder.load(Textures::Platform, (dir / "broken.png").string());
+    EXPECT_EQ(holder.get(Textures::Platform).getSize(), sf::Vector2u(0, 0));
 }
 
 TEST(ResourceHolder, NeverLoadedIdentifierGivesAnEmptyResource) {

@@ -8,9 +8,9 @@ shift
 
 packages=(
   build-essential cmake pkg-config
-  libsfml-dev libopenal-dev liblua5.2-dev libfreetype-dev gettext
+  libsfml-dev libopenal-dev liblua5.2-dev libfreetype-dev gettext libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-apps libx11-dev
+  xvfb xauth xdotool x11-apps libx11-dev libxtst-dev
   desktop-file-utils appstream
   librsvg2-bin librsvg2-common libpugixml-dev
   fonts-dejavu-core fonts-play

@@ -23,11 +23,25 @@ namespace {
 // freed pictures stay in the heap, mostly unused and still resident; a fixed threshold keeps large
 // blocks mapped on their own, so a released picture gives its memory back at once.
 const int OwnMappingFrom = 1024 * 1024;
+
+// Before anything is allocated on another thread: the reading's blocks are the first large ones.
+// A picture that cannot be read is reported by the reading.
+std::future<sf::Image> readTitlePicture(bool wanted) {
+    mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
+    if (!wanted)
+        return {};
+    return std::async(std::launch::async, [] {
+        sf::Image picture;
+        picture.loadFromFile(TitleState::PictureFile);
+        return picture;
+    });
+}
 } // namespace
 
 Application::Application(const CommandLine::Options& options, const GamePaths& paths,
                          Recording replay)
-    : window(), textures(), music(), fonts(), profile(), icon(),
+    : titlePicture(readTitlePicture(!options.demo && replay.empty())), window(), textures(),
+      music(), fonts(), profile(), icon(),
       volume(options.demo || !replay.empty() ? std::filesystem::path()
                                              : paths.saveRoot() / Settings::FileName,
              music),
@@ -36,17 +50,7 @@ Application::Application(const CommandLine::Options& options, const GamePaths& p
                                 &volume, &firstLevel, &this->options, &exitStatus, &windowControl,
                                 &gamepad, &this->replay}) {
     const bool straightToPlay = options.demo || !this->replay.empty();
-    mallopt(M_MMAP_THRESHOLD, OwnMappingFrom);
     Translation::useCatalogues(paths.catalogueFolder());
-    // The title picture is read while the window opens: only putting it on the graphics card
-    // needs the window. A picture that cannot be read is reported by the reading.
-    std::future<sf::Image> titlePicture;
-    if (!straightToPlay)
-        titlePicture = std::async(std::launch::async, [] {
-            sf::Image picture;
-            picture.loadFromFile(TitleState::PictureFile);
-            return picture;
-        });
     const char* iconFile = "Images/Icon.png";
     if (icon.loadFromFile(iconFile) && icon.getSize() != sf::Vector2u(32, 32))
         std::cerr << iconFile << ": the icon must be 32x32 pixels, not " << icon.getSize().x << "x"

@@ -15,6 +15,8 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
+#include <future>
+
 class GamePaths;
 
 // Owns the window and everything the screens share, and runs the frame loop: events, update with
@@ -39,6 +41,9 @@ private:
     void render();
     void registerStates();
 
+    // The title picture, read on a thread of its own from the start: the graphics library starts
+    // (with the window, first) and the window opens meanwhile. Not read for a demo or a replay.
+    std::future<sf::Image> titlePicture;
     // The stack comes last, so it is destroyed first: its screens, and the loading task that one
     // of them may still be waiting for, are gone before anything they use or write.
     sf::RenderWindow window;

@@ -5,11 +5,20 @@
 
 #include <SFML/System/Vector2.hpp>
 
+#include <string>
+
 namespace sf {
 class Texture;
 }
 
 namespace Pictures {
+
+// Loads a picture file as the graphics library would, with the same pixels. A plain PNG (8 bits
+// a channel, colour with or without transparency, not interlaced) is read and put on the graphics
+// card a band of rows at a time, so the whole decoded picture, as large as the texture, is never
+// in memory beside it; any other file is left to the library, which also reports a file that
+// cannot be read.
+bool loadFromFile(sf::Texture& picture, const std::string& file);
 
 // For a picture that is drawn stretched over a rectangle of drawnSize whole pixels: replaces it by
 // what it shows there, when that has fewer pixels than the picture, so that it is drawn one texel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Pictures.hpp"
 #include "core/ResourceIdentifiers.hpp"
 
 #include <SFML/System/NonCopyable.hpp>
@@ -8,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 // Loads each resource once and hands it out by reference. Every resource is allocated on its own,
 // so references stay valid while more are added, until the resource is released or the holder
@@ -22,7 +24,10 @@ public:
         if (resources.count(id) != 0)
             return;
         auto resource = std::make_unique<Resource>();
-        resource->loadFromFile(filename);
+        if constexpr (std::is_same_v<Resource, sf::Texture>)
+            Pictures::loadFromFile(*resource, filename);
+        else
+            resource->loadFromFile(filename);
         resources.emplace(id, std::move(resource));
     }
 

@@ -276,7 +276,10 @@ void GameHUD::updateCurrent(sf::Time) {
 }
 
 void GameHUD::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
-    target.draw(banner, states);
+    sf::RenderStates bannerStates = states;
+    if (bannerOpaque)
+        bannerStates.blendMode = sf::BlendNone;
+    target.draw(banner, bannerStates);
     sf::RenderStates elementStates = states;
     elementStates.texture = &elementTexture;
     target.draw(vertices, elementStates);

@@ -32,6 +32,9 @@ public:
     // Must be called before the first update: the counters shown are this player's.
     void setPlayer(const Player* player);
 
+    // An opaque banner replaces whatever was under it, so it is drawn without blending.
+    void setBannerOpaque(bool value) { bannerOpaque = value; }
+
     // Where the banner lies in a window of the given size: across the bottom fifth.
     static sf::FloatRect bannerArea(sf::Vector2u window);
 
@@ -63,4 +66,5 @@ private:
     std::set<std::string> reported;
     int failures = 0;
     bool scriptDisabled = false;
+    bool bannerOpaque = false;
 };

@@ -105,6 +105,8 @@ GameState::GameState(StateStack& stack, Context context)
 }
 
 GameState::~GameState() {
+    // The last step is recorded with what was held then; nothing is queued for a step to come.
+    recordAwaitedStep();
     if (recorder)
         recorder->endLevel(Recording::standing(world, Recording::End::Stopped));
 }
@@ -163,18 +165,34 @@ void GameState::play(sf::Time dt) {
             world.update(Physics::Step, next);
         }
     } else {
-        world.update(dt, next);
+        world.update(dt, next, [this] { beforeStep(); });
     }
 }
 
 // Whoever is at the controls says what they hold after every step; the commands run in the next.
+// The automatic player decides on the step just played, as it foresaw it; a person's keys are
+// read just before the next step.
 void GameState::afterStep() {
-    const Recording::Outcome outcome = stepOutcome();
+    awaitingControls =
+        Played{world.getLastStep(), stepOutcome(), world.hasLevel() ? world.getLevel() : 0};
+    if (autoPlayer)
+        beforeStep();
+}
+
+void GameState::beforeStep() {
+    if (const std::optional<Controls> held = recordAwaitedStep())
+        held->queueCommands(world.getCommandQueue());
+}
+
+std::optional<Controls> GameState::recordAwaitedStep() {
+    if (!awaitingControls)
+        return std::nullopt;
+    const Played played = *awaitingControls;
+    awaitingControls.reset();
     const Controls held = controls();
     if (recorder)
-        recorder->stepped(world.getLastStep(), outcome, world.hasLevel() ? world.getLevel() : 0,
-                          held);
-    held.queueCommands(world.getCommandQueue());
+        recorder->stepped(played.dt, played.outcome, played.levelInPlay, held);
+    return held;
 }
 
 // Each recorded step is one step of the world, its controls queued just before it as they were

@@ -45,6 +45,12 @@ private:
     // Runs the world with a person or the automatic player at the controls.
     void play(sf::Time dt);
     void afterStep();
+    // A person's keys are read as late as they can be, just before the step they drive (a frame
+    // sooner than after the step before, which may end the frame before); recorded all the same
+    // with the step before, after which they were queued.
+    void beforeStep();
+    // Reads the controls for the step after the one awaiting them and records that step with them.
+    std::optional<Controls> recordAwaitedStep();
     void replay(sf::Time dt);
     // How the level stands after the step just played, or how the step ended it.
     Recording::Outcome stepOutcome();
@@ -63,6 +69,13 @@ private:
     std::unique_ptr<Playback> playback;     // null unless this is a replay
     std::unique_ptr<RunRecorder> recorder;  // null when nothing is recorded
     std::optional<Recording::Outcome> clearedInStep;
+    // A step a person played, whose controls are read before the next step.
+    struct Played {
+        sf::Time dt;
+        Recording::Outcome outcome;
+        int levelInPlay;
+    };
+    std::optional<Played> awaitingControls;
     sf::Time pending; // real time a demo has not played yet
     int exitAfterLevel = 0;
     int expectedLevel = 1; // the level played next unless levels are skipped on the way

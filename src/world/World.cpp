@@ -174,6 +174,7 @@ bool World::buildScene(int levelNumber) {
     hud = HUDSprite.get();
     sceneLayers[0]->attachChild(std::move(HUDSprite));
     background->setOpaque(backdropOpaque);
+    hud->setBannerOpaque(bannerOpaque);
     if (bannerOpaque)
         background->showDownTo(GameHUD::bannerArea(layout).top);
 
@@ -220,7 +221,8 @@ void World::drainCommands(sf::Time dt) {
         sceneGraph.onCommand(queue.pop(), dt);
 }
 
-void World::update(sf::Time dt, const std::function<void()>& afterStep) {
+void World::update(sf::Time dt, const std::function<void()>& afterStep,
+                   const std::function<void()>& beforeStep) {
     // A long frame (a hitch, a window being moved) in one step would carry a falling actor
     // through a platform. The steps share the frame's microseconds, so no time is lost.
     const sf::Int64 total = dt.asMicroseconds();
@@ -228,6 +230,8 @@ void World::update(sf::Time dt, const std::function<void()>& afterStep) {
     const sf::Int64 steps = total > MaxStep ? (total + MaxStep - 1) / MaxStep : 1;
     gameOver = false;
     for (sf::Int64 i = 0; i < steps && playable; ++i) {
+        if (beforeStep)
+            beforeStep();
         const bool goOn = step(sf::microseconds(total / steps + (i < total % steps ? 1 : 0)));
         if (afterStep)
             afterStep();

@@ -44,9 +44,11 @@ public:
 
     // Plays dt of real time: in one step, or a frame longer than 1/60 s in equal steps of at most
     // 1/60 s, so nothing moves further in a step than in a 60 Hz frame. No step follows one that
-    // ended the game or changed the level. afterStep runs after every step played: whoever is at
-    // the controls queues there what it holds, so a held key drives in every step of a long frame.
-    void update(sf::Time dt, const std::function<void()>& afterStep = {});
+    // ended the game or changed the level. afterStep runs after every step played, beforeStep
+    // before it: whoever is at the controls queues in one of them what it holds, so a held key
+    // drives in every step of a long frame.
+    void update(sf::Time dt, const std::function<void()>& afterStep = {},
+                const std::function<void()>& beforeStep = {});
     // Paints every pixel of the target, each about once: the backdrop only where the HUD banner
     // does not cover it, the map and the actors only where they are in view.
     void draw();
