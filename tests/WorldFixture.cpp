@@ -23,7 +23,7 @@ std::string levelScript(const std::vector<std::string>& rows) {
                 tile = 1;
                 break;
             case 'K':
-                tile = 1;
+                tile = 11;
                 break;
             case 'P':
                 tile = 5;

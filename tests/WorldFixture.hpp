@@ -15,8 +15,8 @@
 namespace testsupport {
 
 // A level script of the given rows: one character a cell, '.' empty, '#' ground (tile 1),
-// 'P' power block (5), 'R' 'Y' 'G' 'B' spawners (6-9), 'O' portal (10), 'K' ground that may
-// take the key (tile 1 with a marker). Every row must be 30 characters wide.
+// 'P' power block (5), 'R' 'Y' 'G' 'B' spawners (6-9), 'O' portal (10), 'K' a key place (tile
+// 11 with a marker). Every row must be 30 characters wide.
 std::string levelScript(const std::vector<std::string>& rows);
 
 // Thirty columns of one character.

@@ -4,7 +4,8 @@
 // sees and the controls it holds. Run from the data folder; the replays in tests/replays are made
 // with it by tools/record-replays.sh.
 // Usage: human_pace LEVEL OUT_FILE SEED REACTION_MS
-#include "actors/AutoPlayer.hpp"
+#include "autoplay/AutoPlayer.hpp"
+#include "autoplay/WorldSight.hpp"
 #include "core/CommandQueue.hpp"
 #include "replay/RunRecorder.hpp"
 #include "world/Physics.hpp"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     // What the player decided, with the game time it saw it at; each decision is held once the
     // reaction time has passed.
     AutoPlayer player;
+    WorldSight sight;
     std::deque<std::pair<sf::Time, Controls>> decided;
     sf::Time now;
     sf::Time nextLook;
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
                                                         : Recording::End::Stopped);
         // It plans in steps of 1/60 s, so it looks that often.
         if (now >= nextLook) {
-            decided.emplace_back(now, player.decide(world));
+            decided.emplace_back(now, player.decide(sight.look(world)));
             nextLook += Physics::Step;
         }
         while (!decided.empty() && decided.front().first + reaction <= now) {

@@ -31,8 +31,9 @@ enum class Fault { Missing, Empty, Truncated, Garbage, Replaced, Fifo, DevZero, 
 
 // How far the flow gets: into the game (title, menu, "Play", game screen), or only to the name
 // page, because no user is known and entering a name would write the saves; NameRefused types the
-// player's name there, which the page refuses, saying why, as it would replace the player's file.
-enum class Reach { Game, NamePage, NameRefused };
+// player's name there, which the page refuses, saying why, as it would replace the player's file;
+// or the demo (--demo) plays the level for a few seconds.
+enum class Reach { Game, NamePage, NameRefused, Demo };
 
 struct BadFile {
     const char* file; // below the data folder
@@ -50,7 +51,8 @@ struct BadFile {
 constexpr Fault Missing = Fault::Missing, Empty = Fault::Empty, Truncated = Fault::Truncated,
                 Garbage = Fault::Garbage, Replaced = Fault::Replaced, Fifo = Fault::Fifo,
                 DevZero = Fault::DevZero, Unreadable = Fault::Unreadable;
-constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage, NameRefused = Reach::NameRefused;
+constexpr Reach Game = Reach::Game, NamePage = Reach::NamePage, NameRefused = Reach::NameRefused,
+                Demo = Reach::Demo;
 constexpr const char* NotReadAtStart = nullptr;
 
 // clang-format off
@@ -110,6 +112,9 @@ const BadFile Cases[] = {
      "local d = {} for i = 1, 30000 do d[i] = 6 end return {layers = {{width = 30, height = 1000, data = d}, {data = {}}}}"},
     {"Levels/Level1.lua",         Replaced,  Game,     "Level file Levels/Level1.lua: the level has no spawner, so it cannot be played",
      "local d = {} for i = 1, 300 do d[i] = i > 270 and 1 or 0 end return {layers = {{width = 30, height = 10, data = d}, {data = {}}}}"},
+    // A key marker on an empty cell, with a power block the automatic player strikes at once.
+    {"Levels/Level1.lua",         Replaced,  Demo,     "Level file Levels/Level1.lua: cell 31 is marked for the key but holds no block (1 such cell); the key is never hidden there",
+     "local d, m = {}, {} for i = 1, 300 do d[i] = 0 m[i] = 0 end d[154] = 5 d[291] = 6 m[32] = 1 return {layers = {{width = 30, height = 10, data = d}, {data = m}}}"},
     {"User/UserData.bin",         Fifo,      NamePage, "User/UserData.bin: is not a regular file; it is not read"},
     {"User/Tester.bin",           DevZero,   NamePage, "User/Tester.bin: is not a regular file; Tester is skipped"},
     {"User/Tester.bin",           Unreadable, NameRefused, "User/Tester.bin: cannot be opened (*); Tester is skipped"},
@@ -363,7 +368,14 @@ protected:
 
 TEST_P(BadDataFile, StartsReachesWhatItCanAndNamesTheFileOnce) {
     const BadFile& bad = GetParam();
-    {
+    if (bad.reach == Reach::Demo) {
+        GameProcess game(dir.path(), NullAudio, {"--demo", "--windowed"});
+        ASSERT_TRUE(game.waitForWindow(20.0)) << "no window\n" << game.errors();
+        pause(3000);
+        ASSERT_TRUE(game.isRunning()) << "the demo ended by itself\n" << game.errors();
+        xdotool("search --name Gravelmoth windowfocus --sync key Escape");
+        EXPECT_EQ(game.waitForExit(10.0), 0) << game.errors();
+    } else {
         GameProcess game(dir.path(), NullAudio);
         ASSERT_TRUE(game.waitForWindow(20.0)) << "no window\n" << game.errors();
         // Keys go to the window with the keyboard focus; the first one ends the title screen. Shift

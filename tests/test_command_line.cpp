@@ -50,6 +50,9 @@ TEST(CommandLine, DemoFixedStepAndTheLevelToEndAfter) {
     EXPECT_EQ(line.options().exitAfterLevel, 8);
     EXPECT_EQ(CommandLine({"--exit-after-level=12"}).options().exitAfterLevel, 12);
     EXPECT_FALSE(answer({"--demo", "--fixed-step", "--exit-after-level", "8"}).status);
+    EXPECT_EQ(none.options().reactionMs, 0);
+    EXPECT_EQ(CommandLine({"--demo", "--reaction", "250"}).options().reactionMs, 250);
+    EXPECT_EQ(CommandLine({"--reaction=0"}).options().reactionMs, 0);
 }
 
 TEST(CommandLine, ReplayAndRecordNameTheirFiles) {
@@ -78,16 +81,18 @@ TEST(CommandLine, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out.rfind("Usage: quellix [OPTION]...\n", 0), 0u) << result.out;
     // The option texts line up after the longest option.
-    for (const char* line : {"\n  --help                show this help and exit\n",
-                             "\n  --version             show the version and exit\n",
-                             "\n  --windowed            play in a 1280x720 window",
-                             "\n  --data DIR            read the pictures",
-                             "\n  --demo                the game plays itself from level 1",
-                             "\n  --fixed-step          1/60 s of game time per update",
-                             "\n  --exit-after-level N  exit once level N is cleared (status 0) or "
-                             "at a game over (1)\n",
-                             "\n  --replay FILE         play the recording FILE back in a window",
-                             "\n  --record FILE         record what is played into FILE"})
+    for (const char* line :
+         {"\n  --help                show this help and exit\n",
+          "\n  --version             show the version and exit\n",
+          "\n  --windowed            play in a 1280x720 window",
+          "\n  --data DIR            read the pictures",
+          "\n  --demo                the game plays itself from level 1",
+          "\n  --fixed-step          1/60 s of game time per update",
+          "\n  --exit-after-level N  exit once level N is cleared (status 0) or "
+          "at a game over (1)\n",
+          "\n  --replay FILE         play the recording FILE back in a window",
+          "\n  --record FILE         record what is played into FILE",
+          "\n  --reaction MS         the demo's player sees MS milliseconds late"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << " in\n" << result.out;
     EXPECT_NE(result.out.find("~/.local/share/quellix/User"), std::string::npos);
 }
@@ -117,6 +122,8 @@ TEST(CommandLine, MistakesPrintWhatIsWrongAndTheUsageOnTheErrorStreamAndEndWithT
         {{"--exit-after-level", "0"},   "quellix: --exit-after-level needs a level number from 1, not '0'\n"},
         {{"--exit-after-level=-2"},     "quellix: --exit-after-level needs a level number from 1, not '-2'\n"},
         {{"--exit-after-level", "two"}, "quellix: --exit-after-level needs a level number from 1, not 'two'\n"},
+        {{"--reaction", "-5"},          "quellix: --reaction needs milliseconds from 0 to 10000, not '-5'\n"},
+        {{"--reaction=10001"},          "quellix: --reaction needs milliseconds from 0 to 10000, not '10001'\n"},
         {{"--replay"},                  "quellix: --replay needs FILE\n"},
         {{"--record="},                 "quellix: --record needs a file\n"},
         {{"--replay", "a", "--demo"},   "quellix: --replay plays a recording; it cannot be combined with --demo or --record\n"},

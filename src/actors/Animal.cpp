@@ -132,33 +132,35 @@ void Animal::recover() {
 }
 
 void Animal::onCollision(SceneNode& other, std::bitset<8>) {
-    auto* animal = dynamic_cast<Entity*>(&other);
-    if (!animal)
-        return;
-    const float xa = getPosition().x;
-    const float xb = other.getPosition().x;
-    const float va = getVelocity().x;
-    const float vb = animal->getVelocity().x;
-    const float w = other.getSize().x;
+    if (auto* animal = dynamic_cast<Entity*>(&other))
+        meet(*this, *animal);
+}
+
+void Animal::meet(Entity& first, Entity& second) {
+    const float xa = first.getPosition().x;
+    const float xb = second.getPosition().x;
+    const float va = first.getVelocity().x;
+    const float vb = second.getVelocity().x;
+    const float w = second.getSize().x;
 
     const float middle = (xa + xb + w) / 2.f;
     if (xa > xb) {
-        other.setPosition(middle - w - Gap, other.getPosition().y);
-        setPosition(middle + Gap, getPosition().y);
+        second.setPosition(middle - w - Gap, second.getPosition().y);
+        first.setPosition(middle + Gap, first.getPosition().y);
     } else {
-        other.setPosition(middle + Gap, other.getPosition().y);
-        setPosition(middle - w - Gap, getPosition().y);
+        second.setPosition(middle + Gap, second.getPosition().y);
+        first.setPosition(middle - w - Gap, first.getPosition().y);
     }
 
     auto turn = [](Entity& entity) {
         entity.setVelocity(-entity.getVelocity().x, entity.getVelocity().y);
     };
     if (va < 0.f && vb < 0.f) {
-        turn(xb > xa ? *animal : static_cast<Entity&>(*this));
+        turn(xb > xa ? second : first);
     } else if (va > 0.f && vb > 0.f) {
-        turn(xa > xb ? *animal : static_cast<Entity&>(*this));
+        turn(xa > xb ? second : first);
     } else {
-        turn(*animal);
-        turn(*this);
+        turn(second);
+        turn(first);
     }
 }

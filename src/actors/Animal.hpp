@@ -37,6 +37,9 @@ public:
     // Separates two animals around their midpoint and turns them around: both when they meet
     // head on, only the rear one when they walk the same way.
     void onCollision(SceneNode& other, std::bitset<8> contacts) override;
+    // What two animals do when they meet, `first` being the one the world tells; for anything
+    // that moves like an animal (the automatic player foresees wolves meeting with it).
+    static void meet(Entity& first, Entity& second);
 
 protected:
     explicit Animal(TextureHolder& textures);

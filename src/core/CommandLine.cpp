@@ -11,13 +11,21 @@ namespace {
 
 using Options = CommandLine::Options;
 
-// A whole positive number in decimal digits, or 0.
-int levelNumber(const std::string& text) {
+// A whole number in decimal digits, or -1.
+int wholeNumber(const std::string& text) {
     if (text.empty() || text.size() > 9 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return 0;
+        return -1;
     return std::stoi(text);
 }
+
+// A whole positive number in decimal digits, or 0.
+int levelNumber(const std::string& text) {
+    return std::max(wholeNumber(text), 0);
+}
+
+// A reaction of ten seconds is no longer a player's.
+const int MaxReactionMs = 10000;
 
 // A folder or file; an empty one is the mistake given.
 std::string storePath(std::optional<std::filesystem::path>& option, const std::string& value,
@@ -58,6 +66,14 @@ const Option Table[] = {
          return o.exitAfterLevel > 0 ? std::string()
                                      : "--exit-after-level needs a level number from 1, not '" +
                                            number + "'";
+     }},
+    {"--reaction", "MS", "the demo's player sees MS milliseconds late (whole 1/60 s; default 0)",
+     [](Options& o, const std::string& milliseconds) {
+         o.reactionMs = wholeNumber(milliseconds);
+         return o.reactionMs >= 0 && o.reactionMs <= MaxReactionMs
+                    ? std::string()
+                    : "--reaction needs milliseconds from 0 to " + std::to_string(MaxReactionMs) +
+                          ", not '" + milliseconds + "'";
      }},
     {"--replay", "FILE", "play the recording FILE back in a window (Escape ends, P pauses)",
      [](Options& o, const std::string& file) {

@@ -25,6 +25,8 @@ public:
         // Ends the program once this level is cleared (status 0) or at a game over (status 1),
         // with a line on standard output for every level cleared; 0 when not asked.
         int exitAfterLevel = 0;
+        // How many milliseconds of game time late the demo's automatic player sees what happens.
+        int reactionMs = 0;
         // A recording to play back in a window, instead of playing.
         std::optional<std::filesystem::path> replayFile;
         // Where to record what is played (the automatic player too), level by level.

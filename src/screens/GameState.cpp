@@ -12,6 +12,7 @@
 #include <SFML/Window/Event.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -63,7 +64,8 @@ GameState::GameState(StateStack& stack, Context context)
         playback = std::make_unique<Playback>(std::move(*context.replay));
         *context.replay = Recording();
     } else if (context.options && context.options->demo) {
-        autoPlayer = std::make_unique<AutoPlayer>();
+        autoPlayer = std::make_unique<AutoPlayer>(static_cast<int>(
+            std::lround(context.options->reactionMs / 1000.f / Physics::Step.asSeconds())));
     }
     // A replay ends where its recording does.
     if (context.options && !playback)
@@ -256,7 +258,7 @@ void GameState::keepProgress() {
 }
 
 Controls GameState::controls() {
-    return autoPlayer ? autoPlayer->decide(std::as_const(world)) : input.read(*getContext().window);
+    return autoPlayer ? autoPlayer->decide(sight.look(world)) : input.read(*getContext().window);
 }
 
 bool GameState::skippedExitLevel() const {

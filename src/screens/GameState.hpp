@@ -1,7 +1,8 @@
 #pragma once
 
-#include "actors/AutoPlayer.hpp"
 #include "actors/PlayerInput.hpp"
+#include "autoplay/AutoPlayer.hpp"
+#include "autoplay/WorldSight.hpp"
 #include "core/State.hpp"
 #include "hud/PlayOverlay.hpp"
 #include "replay/Playback.hpp"
@@ -64,6 +65,7 @@ private:
     PlayerInput input;
     PlayOverlay overlay;
     std::unique_ptr<AutoPlayer> autoPlayer; // null unless this is a demo
+    WorldSight sight;                       // what the automatic player is shown of the world
     std::unique_ptr<Playback> playback;     // null unless this is a replay
     std::unique_ptr<RunRecorder> recorder;  // null when nothing is recorded
     std::optional<Recording::Outcome> clearedInStep;

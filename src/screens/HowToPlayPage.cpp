@@ -13,6 +13,7 @@
 #include "screens/MenuWidgets.hpp"
 #include "world/Block.hpp"
 #include "world/Camera.hpp"
+#include "world/TilePictures.hpp"
 
 #include <string>
 
@@ -46,10 +47,9 @@ const Tip Tips[] = {
     {1, 3, trLater("- and + set the volume, Escape leaves.")},
 };
 
-// Tile numbers in Images/Objects.png.
-const int Ground = 1;
-const int KeyPlace = 4;
-const int RedSpawner = 6;
+using TilePictures::Ground;
+using TilePictures::KeyPlace;
+using TilePictures::RedSpawner;
 // Power-up kinds.
 const int RedUnit = 0, YellowUnit = 1, GreenKey = 3;
 

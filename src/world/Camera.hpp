@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/View.hpp>
 
 namespace sf {
@@ -22,6 +23,9 @@ public:
     // Follows the target's height, never below the start; x never changes. No target: no move.
     void follow(const sf::Transformable* target);
     sf::Vector2f getCenter() const;
+    // The part of the world the window shows: the view without its top fifth, which lies above
+    // the window.
+    sf::FloatRect getVisibleArea() const;
     const sf::View& getView() const { return view; }
     sf::Vector2f getStartCenter() const { return startCenter; }
 

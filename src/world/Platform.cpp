@@ -69,6 +69,8 @@ Block* Platform::getBlock(int cell) {
 }
 
 int Platform::getBumpStep(const Block* block) const {
+    if (!block)
+        return -1;
     const auto found = bumping.find(const_cast<Block*>(block));
     return found == bumping.end() ? -1 : found->second;
 }
@@ -108,10 +110,14 @@ bool Platform::loadLevel(int level) {
     const int width = script.getWidth();
     mapSize = {static_cast<float>(width), static_cast<float>(script.getHeight())};
     const std::vector<int>& tileNumbers = script.getTiles();
+    int emptyMarked = -1; // the first marked cell that holds no block
+    int emptyMarkedCount = 0;
     for (std::size_t i = 0; i < tileNumbers.size(); ++i) {
         const int cell = static_cast<int>(i);
         if (script.getMarkers()[i] != 0)
             markedCells.push_back(cell);
+        if (script.getMarkers()[i] != 0 && tileNumbers[i] == 0 && emptyMarkedCount++ == 0)
+            emptyMarked = cell;
         if (tileNumbers[i] == 0) {
             tiles.push_back(nullptr);
             continue;
@@ -134,6 +140,12 @@ bool Platform::loadLevel(int level) {
         block->setQuad(quad);
         block->updateTexture();
     }
+    // The key is never hidden there (generateKey skips them): worth saying, not worth refusing.
+    if (emptyMarkedCount > 0)
+        std::cerr << "Level file " << path << ": cell " << emptyMarked
+                  << " is marked for the key but holds no block (" << emptyMarkedCount
+                  << " such cell" << (emptyMarkedCount > 1 ? "s" : "")
+                  << "); the key is never hidden there\n";
     return true;
 }
 
@@ -201,11 +213,9 @@ void Platform::checkNodeCollision(SceneNode& node, std::set<Pair>&) {
     auto* actor = dynamic_cast<Entity*>(&node);
     if (!actor)
         return;
-    node.getBoundingRect(rectBuffer);
-    findTouchedCells(rectBuffer, touchBuffer);
-    for (const TouchedCell& touched : touchBuffer) {
-        Block& block = *tiles[static_cast<std::size_t>(touched.cell)];
-        switch (classify(touched.contacts, actor->getVelocity().y)) {
+    meetBlocks(*actor, [this, actor](int cell, Block::Touch touch, std::bitset<8> contacts) {
+        Block& block = *tiles[static_cast<std::size_t>(cell)];
+        switch (touch) {
         case Block::Touch::Land:
             block.land(actor);
             break;
@@ -213,12 +223,27 @@ void Platform::checkNodeCollision(SceneNode& node, std::set<Pair>&) {
             block.hitFromBelow(actor);
             break;
         case Block::Touch::HitSide:
-            block.hitSide(actor, touched.contacts);
+            block.hitSide(actor, contacts);
             break;
         case Block::Touch::None:
             break;
         }
-    }
+    });
+}
+
+void Platform::moveLikeBlocks(Entity& actor, const Meeting& met) const {
+    meetBlocks(actor, [this, &actor, &met](int cell, Block::Touch touch, std::bitset<8> contacts) {
+        tiles[static_cast<std::size_t>(cell)]->moveActor(actor, touch, contacts);
+        if (met)
+            met(cell, touch, contacts);
+    });
+}
+
+void Platform::meetBlocks(Entity& actor, const Meeting& meet) const {
+    actor.getBoundingRect(rectBuffer);
+    findTouchedCells(rectBuffer, touchBuffer);
+    for (const TouchedCell& touched : touchBuffer)
+        meet(touched.cell, classify(touched.contacts, actor.getVelocity().y), touched.contacts);
 }
 
 void Platform::findTouchedCells(const std::vector<sf::FloatRect>& rects,

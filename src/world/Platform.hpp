@@ -7,6 +7,7 @@
 #include <SFML/Graphics/VertexArray.hpp>
 
 #include <bitset>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -38,6 +39,12 @@ public:
     // Tile collision: calls land, hitFromBelow or hitSide of each touched block for the actor.
     // Adds nothing to pairs.
     void checkNodeCollision(SceneNode& node, std::set<Pair>& pairs) override;
+    // How an actor meets one block in a collision pass.
+    using Meeting = std::function<void(int cell, Block::Touch touch, std::bitset<8> contacts)>;
+    // The tile collision as the blocks move the actor (carry, stop, push out) and nothing else: no
+    // hop, no item, no payment. `met` hears of each block just after it moved the actor. Whoever
+    // wants to know where an actor would go (the automatic player rehearsing a move) asks this.
+    void moveLikeBlocks(Entity& actor, const Meeting& met = {}) const;
 
     // A block an actor's probes touch, with bit j set for each probe rects[j] (j >= 1) on it.
     struct TouchedCell {
@@ -63,7 +70,7 @@ public:
     const std::vector<int>& getSolidCells() const { return solidCells; }
     const std::vector<int>& getMarkedCells() const { return markedCells; }
     const sf::VertexArray& getVertices() const { return vertices; }
-    // Update counter of a hopping block, or -1 when it is at rest.
+    // Update counter of a hopping block, or -1 when it is at rest or there is no block.
     int getBumpStep(const Block* block) const;
 
 private:
@@ -71,6 +78,9 @@ private:
     void drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const override;
 
     void clearLevel();
+    // The one collision pass: for each block the actor's probes touch, in cell order, how it meets
+    // it, judged with the actor's vertical speed as the blocks before it have left it.
+    void meetBlocks(Entity& actor, const Meeting& meet) const;
 
     // Cell lookup; null for empty cells. Blocks are owned by `blocks` in the same order as
     // solidCells, and are freed only with the platform, so these pointers never dangle.
@@ -92,9 +102,9 @@ private:
     sf::Vector2f mapSize;
     std::vector<int> solidCells;
     std::vector<int> markedCells;
-    // Reused by every tile collision.
-    std::vector<sf::FloatRect> rectBuffer;
-    std::vector<TouchedCell> touchBuffer;
+    // Reused by every tile collision, the rehearsed ones too.
+    mutable std::vector<sf::FloatRect> rectBuffer;
+    mutable std::vector<TouchedCell> touchBuffer;
     // Fixed seed, so the key lands in the same cells every time a level is played.
     std::mt19937 keyEngine;
 };

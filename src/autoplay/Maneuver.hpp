@@ -1,7 +1,7 @@
 #pragma once
 
 #include "actors/Controls.hpp"
-#include "actors/TankSimulator.hpp"
+#include "autoplay/TankSimulator.hpp"
 
 // A move the automatic player makes from standing still: perhaps a jump at the start, one
 // direction held for a while, then braking against the motion until the tank stands again. The

@@ -1,6 +1,6 @@
-#include "actors/RouteMap.hpp"
+#include "autoplay/RouteMap.hpp"
 
-#include "world/Platform.hpp"
+#include "autoplay/MapSight.hpp"
 #include "world/WorldGlobals.hpp"
 
 #include <algorithm>
@@ -16,6 +16,9 @@ namespace {
 const float WalkSpeed = 420.f;
 const float MoveOverhead = 0.3f;
 const float TankWidth = 55.f;
+// How long a move that went wrong is left out, in steps: long enough not to try it again at once,
+// short enough that a move that failed only by chance (a wolf, a hop) comes back.
+const int FailureSteps = 600;
 
 // The moves tried from every spot: driving off with no jump, and jumps that steer one way early
 // or late, briefly or long.
@@ -38,8 +41,8 @@ bool sameMove(const Maneuver& a, const Maneuver& b) {
 
 } // namespace
 
-RouteMap::RouteMap(const Platform& map, TankSimulator& simulator) : map(map), simulator(simulator) {
-    floors = static_cast<int>(map.getGridSize().y) + 1;
+RouteMap::RouteMap(const MapSight& map, TankSimulator& simulator) : map(map), simulator(simulator) {
+    floors = map.rows() + 1;
     spacing = map.getTileSize().x / 2.f;
     // A tank's x stays between the wrap points: EdgeMargin - width and width - EdgeMargin.
     const float left = Entity::EdgeMargin - TankWidth;
@@ -85,10 +88,8 @@ void RouteMap::findStandable() {
     for (int floor = 0; floor < floors; ++floor) {
         // Only a block row or the bottom of the world carries a tank.
         bool anyBlock = floor == rows;
-        for (int column = 0; floor < rows && column < static_cast<int>(map.getGridSize().x);
-             ++column)
-            anyBlock = anyBlock || map.getBlock(floor * static_cast<int>(map.getGridSize().x) +
-                                                column) != nullptr;
+        for (int column = 0; floor < rows && column < map.columns(); ++column)
+            anyBlock = anyBlock || map.hasBlock(floor * map.columns() + column);
         if (!anyBlock)
             continue;
         for (int spot = 0; spot < spots; ++spot) {
@@ -143,9 +144,12 @@ const std::vector<RouteMap::Leg>& RouteMap::moves(int from) {
     const auto index = static_cast<std::size_t>(from);
     if (movesKnown[index])
         return moveCache[index];
-    movesKnown[index] = 1;
+    // Rehearsed against a block in mid-hop, a move may end elsewhere than it will a moment later.
+    const bool lasting = !map.anyHopping();
+    movesKnown[index] = lasting;
     static const std::vector<Maneuver> candidates = candidateMoves();
-    std::vector<Leg>& legs = moveCache[index];
+    std::vector<Leg>& legs = lasting ? moveCache[index] : scratch;
+    legs.clear();
     const TankSimulator::State start = simulator.standing(xOf(from), floorOf(from));
     for (const Maneuver& move : candidates) {
         const auto [to, frames] = rehearse(start, move);
@@ -163,20 +167,25 @@ const std::vector<RouteMap::Leg>& RouteMap::moves(int from) {
     return legs;
 }
 
-void RouteMap::forget(int from, const Maneuver& move) {
-    if (!isStandable(from))
-        return;
-    std::vector<Leg>& legs = moveCache[static_cast<std::size_t>(from)];
-    legs.erase(std::remove_if(legs.begin(), legs.end(),
-                              [&](const Leg& leg) { return sameMove(leg.move, move); }),
-               legs.end());
+void RouteMap::forget(int from, const Maneuver& move, int now) {
+    if (isStandable(from))
+        failures.emplace(from, std::make_pair(move, now));
+}
+
+bool RouteMap::failedLately(int from, const Maneuver& move, int now) const {
+    const auto [first, last] = failures.equal_range(from);
+    for (auto failure = first; failure != last; ++failure)
+        if (sameMove(failure->second.first, move) && now - failure->second.second < FailureSteps)
+            return true;
+    return false;
 }
 
 const RouteMap::Strike& RouteMap::strike(int from) {
     const auto index = static_cast<std::size_t>(from);
     if (!strikeKnown[index]) {
-        strikeKnown[index] = 1;
+        strikeKnown[index] = !map.anyHopping();
         Strike& result = strikes[index];
+        result = {};
         simulator.reset(simulator.standing(xOf(from), floorOf(from)));
         const Maneuver jump{0, true, 0, 0};
         for (int frame = 0; frame < 90 && result.step < 0; ++frame) {
@@ -190,7 +199,7 @@ const RouteMap::Strike& RouteMap::strike(int from) {
     return strikes[index];
 }
 
-std::vector<RouteMap::Leg> RouteMap::route(int from, const Goals& goals) {
+std::vector<RouteMap::Leg> RouteMap::route(int from, const Goals& goals, int now) {
     if (!isStandable(from) || goals.empty())
         return {};
     const float infinity = std::numeric_limits<float>::infinity();
@@ -234,7 +243,8 @@ std::vector<RouteMap::Leg> RouteMap::route(int from, const Goals& goals) {
                 relax({here, next, true, direction, {}, walkSeconds}, seconds + walkSeconds);
         }
         for (const Leg& leg : moves(here))
-            relax(leg, seconds + leg.seconds);
+            if (!failedLately(here, leg.move, now))
+                relax(leg, seconds + leg.seconds);
     }
     if (reached < 0)
         return {};

@@ -1,4 +1,4 @@
-#include "actors/Maneuver.hpp"
+#include "autoplay/Maneuver.hpp"
 
 #include <algorithm>
 #include <cmath>

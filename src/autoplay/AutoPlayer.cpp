@@ -1,11 +1,7 @@
-#include "actors/AutoPlayer.hpp"
+#include "autoplay/AutoPlayer.hpp"
 
-#include "actors/Animal.hpp"
-#include "actors/Opponent.hpp"
-#include "actors/Player.hpp"
-#include "actors/Tank.hpp"
-#include "world/Platform.hpp"
-#include "world/World.hpp"
+#include "world/Physics.hpp"
+#include "world/TilePictures.hpp"
 
 #include <cmath>
 #include <limits>
@@ -22,12 +18,16 @@ const int Pause = 20;
 const int LongestAmbush = 240;
 
 const Maneuver StraightJump{0, true, 0, 0};
-// How far above and below the tank the wolves are foreseen.
-const float WolfReach = 700.f;
 // Pixels along the way an escape may cost for every pixel it drops the tank.
 const float FallCost = 10.f;
-// How often the same wolf stops what the tank is doing before the tank goes for it.
-const int BlockedTimes = 5;
+// How often wolves stop what the tank is doing, with no move gone through in between, before the
+// tank goes for the last of them.
+const int BlockedTimes = 2;
+// How often one wolf stops the tank on its way to one errand, moves between or not, before the
+// tank goes for it.
+const int ErrandBlockedTimes = 3;
+// How far a wolf woken up may get before the tank can be out of its way.
+const float WakeReach = 40.f;
 // How far above and to the side a wolf is looked at for a strike from below.
 const float KnockReach = 250.f;
 
@@ -59,70 +59,111 @@ sf::FloatRect grown(sf::FloatRect rect, float margin) {
             rect.height + 2.f * margin};
 }
 
-// The wolf, if it is still in the opponent's hands; a pointer alone may outlive it.
-const Animal* stillThere(const World& world, const Animal* wolf) {
-    for (const auto& child : world.getOpponent()->getChildren())
-        if (child.get() == wolf)
-            return wolf->isDestroyed() ? nullptr : wolf;
-    return nullptr;
+int stepOf(sf::Time levelTime) {
+    return static_cast<int>(std::lround(levelTime / Physics::Step));
 }
 
 } // namespace
 
-AutoPlayer::AutoPlayer() = default;
+AutoPlayer::AutoPlayer(int reactionSteps) : reaction(reactionSteps) {}
 
 AutoPlayer::~AutoPlayer() = default;
 
-void AutoPlayer::startLevel(const World& world) {
-    level = world.getLevel();
-    const Platform& map = *world.getPlatform();
+void AutoPlayer::startLevel(const PlayerView& view) {
+    level = view.level;
+    map = view.map;
     routes.reset(); // it rehearses on the simulator, which goes first
     simulator = std::make_unique<TankSimulator>(map);
     routes = std::make_unique<RouteMap>(map, *simulator);
     wolves = std::make_unique<WolfForecast>(map);
     quarry = std::make_unique<WolfForecast>(map);
+    memory.clear();
     errands.startLevel(map);
     activity = Activity::Idle;
     legs.clear();
     errand = {};
+    seenStep = -1;
+    retries = 0;
+    waited = 0;
+    blocker = 0;
+    blocked = 0;
+    blockedErrand = 0;
+    blockedCell = -1;
 }
 
-Controls AutoPlayer::decide(const World& world) {
-    if (!world.hasLevel() || !world.getPlatform() || !world.getPlayer() || !world.getOpponent())
+Controls AutoPlayer::decide(const PlayerView& now) {
+    const Controls controls = play(reaction.look(now));
+    reaction.hold(controls);
+    return controls;
+}
+
+Controls AutoPlayer::play(const PlayerView& view) {
+    if (view.level == 0)
         return {};
-    if (!simulator || world.getLevel() != level || world.getLevelTime() < levelTime)
-        startLevel(world);
-    levelTime = world.getLevelTime();
-    errands.observe(world);
-    const Tank* real = world.getPlayer()->getTank();
-    if (!real || real->isDestroyed()) {
+    if (!simulator || view.level != level || view.levelTime < levelTime)
+        startLevel(view);
+    levelTime = view.levelTime;
+    map = view.map;
+    age = reaction.age();
+    const int step = stepOf(view.levelTime);
+    now = step + age;
+    if (step != seenStep) {
+        seenStep = step;
+        memory.see(view, step);
+        errands.observe(view);
+    }
+    if (!view.tank.intact) {
         activity = Activity::Idle;
         legs.clear();
         return {};
     }
-    tank = TankSimulator::stateOf(*real);
-    // Wolves further away than a fall or a jump in the forecast's time cannot reach the tank.
-    wolves->look(*world.getOpponent(), Horizon, tank.position.y - WolfReach,
-                 tank.position.y + WolfReach);
-    return guard(act(world));
+    // Where the tank is now: where it was seen, driven on by the controls held since.
+    simulator->reset(TankSimulator::stateOf(view.tank));
+    for (const Controls& held : reaction.controlsSince())
+        simulator->step(held);
+    tank = simulator->state();
+
+    wolves->clear(Horizon);
+    for (const Memory::Wolf& wolf : memory.wolves())
+        wolves->add(wolf.seen, now - wolf.seenAt, memory.wakesIn(wolf, now));
+    wolves->run();
+    // Paying a red spawner wakes wolves lying stunned.
+    redSpawners.clear();
+    if (view.counters[0] > 0)
+        for (int cell = 0; cell < map.columns() * map.rows(); ++cell)
+            if (map.tileAt(cell) == TilePictures::RedSpawner)
+                redSpawners.emplace_back(
+                    static_cast<float>(cell % map.columns()) * map.getTileSize().x,
+                    static_cast<float>(cell / map.columns()) * map.getTileSize().y,
+                    map.getTileSize().x, map.getTileSize().y);
+    if (const int spawn = memory.spawnPossibleFrom(); spawn >= 0)
+        for (const sf::FloatRect& door : Memory::spawnAreas(map))
+            wolves->addDanger(door, spawn - now);
+    return guard(act(view));
 }
 
-Controls AutoPlayer::act(const World& world) {
+const PlayerView::Wolf* AutoPlayer::inSight(const PlayerView& view, int wolf) const {
+    for (const PlayerView::Wolf& seen : view.wolves)
+        if (seen.id == wolf)
+            return &seen;
+    return nullptr;
+}
+
+Controls AutoPlayer::act(const PlayerView& view) {
     simulator->reset(tank);
     const bool resting = simulator->isResting();
     // A wolf about to walk over the tank's head is struck from below whatever the tank is about:
     // stunned, it is harmless for a while; marked, it leaves a yellow unit.
     if (activity != Activity::Move && activity != Activity::Evade && tank.velocity.y == 0.f &&
         simulator->floorOf(tank.position.y) >= 0)
-        for (const auto& child : world.getOpponent()->getChildren()) {
-            const auto* wolf = dynamic_cast<const Animal*>(child.get());
-            if (!wolf || wolf->isDestroyed() || wolf->getMode() != Modes::Active)
+        for (const PlayerView::Wolf& wolf : view.wolves) {
+            if (wolf.stunned)
                 continue;
-            const sf::Vector2f at = wolf->getPosition();
-            const float above = tank.position.y - (at.y + wolf->getSize().y);
-            if (above <= 0.f || above > KnockReach || std::abs(at.x - tank.position.x) > KnockReach)
+            const float above = tank.position.y - (wolf.position.y + wolf.size.y);
+            if (above <= 0.f || above > KnockReach ||
+                std::abs(wolf.position.x - tank.position.x) > KnockReach)
                 continue;
-            if (wolfWouldBeKnocked(*wolf)) {
+            if (wolfWouldBeKnocked(wolf)) {
                 activity = Activity::Move;
                 move = StraightJump;
                 moveFrame = 0;
@@ -132,9 +173,12 @@ Controls AutoPlayer::act(const World& world) {
     switch (activity) {
     case Activity::Move:
     case Activity::Evade:
-        if (moveFrame > move.lastSteeredFrame() && resting)
+        if (moveFrame > move.lastSteeredFrame() && resting) {
+            // A move that went through undisturbed: the way was clear.
+            if (activity == Activity::Move)
+                blocked = 0;
             activity = Activity::Idle;
-        else if (moveFrame >= Maneuver::MaxFrames)
+        } else if (moveFrame >= Maneuver::MaxFrames)
             activity = Activity::Idle;
         else
             return move.controls(moveFrame++, tank);
@@ -148,8 +192,8 @@ Controls AutoPlayer::act(const World& world) {
     case Activity::Wait:
         // At an ambush the strike itself comes from the watch for wolves overhead, above.
         if (errand.kind == Errand::Kind::Ambush) {
-            const Animal* wolf = stillThere(world, errand.wolf);
-            if (wolf && wolf->getMode() == Modes::Active && waited++ < LongestAmbush)
+            const PlayerView::Wolf* wolf = inSight(view, errand.wolf);
+            if (wolf && !wolf->stunned && waited++ < LongestAmbush)
                 return Maneuver::brake(tank);
         } else if (waited++ < Pause) {
             return Maneuver::brake(tank);
@@ -161,10 +205,10 @@ Controls AutoPlayer::act(const World& world) {
     }
     if (!resting)
         return Maneuver::brake(tank);
-    return planFromRest(world);
+    return planFromRest(view);
 }
 
-Controls AutoPlayer::planFromRest(const World& world) {
+Controls AutoPlayer::planFromRest(const PlayerView& view) {
     const int floor = simulator->floorOf(tank.position.y);
     int here = routes->nearest(floor, tank.position.x);
     if (here < 0) {
@@ -186,13 +230,20 @@ Controls AutoPlayer::planFromRest(const World& world) {
         }
     }
     std::vector<Errand> found;
-    const Animal* obstacle = blocked >= BlockedTimes ? stillThere(world, blocker) : nullptr;
-    if (obstacle && obstacle->getMode() != Modes::Active)
+    // A wolf that stops the same errand again and again (pacing a floor the route crosses, it
+    // meets the tank each time the tank comes round) is dealt with too.
+    const bool stuck = blocked >= BlockedTimes || blockedErrand >= ErrandBlockedTimes;
+    const PlayerView::Wolf* obstacle = stuck ? inSight(view, blocker) : nullptr;
+    if (obstacle && obstacle->stunned)
         obstacle = nullptr;
-    if (!obstacle)
+    if (!obstacle) {
         blocked = 0;
-    const RouteMap::Goals goals = errands.gather(world, *routes, *quarry, obstacle, floor, found);
-    legs = routes->route(here, goals);
+        if (stuck)
+            blockedErrand = 0;
+    }
+    const RouteMap::Goals goals =
+        errands.gather(view, memory, *routes, *quarry, obstacle, floor, now, found);
+    legs = routes->route(here, goals, now);
     const int goal = legs.empty() ? here : legs.back().to;
     errand = {};
     float cheapest = 0.f;
@@ -248,7 +299,7 @@ Controls AutoPlayer::startMove(int from, int to, const Maneuver& next) {
             waited = Pause;
             return {};
         }
-        routes->forget(from, next);
+        routes->forget(from, next, now);
         retries = 0;
         activity = Activity::Idle;
         return {};
@@ -310,7 +361,7 @@ float AutoPlayer::travelUntilRest(const Controls& first, int direction) {
     return travelled;
 }
 
-bool AutoPlayer::wolfWouldBeKnocked(const Animal& wolf) {
+bool AutoPlayer::wolfWouldBeKnocked(const PlayerView::Wolf& wolf) {
     simulator->reset(tank);
     std::vector<int> cells;
     int hit = -1;
@@ -325,12 +376,14 @@ bool AutoPlayer::wolfWouldBeKnocked(const Animal& wolf) {
         return false;
     // The struck blocks hop for ten steps; a wolf standing on one lands on it at least every
     // third step, and is knocked.
-    quarry->lookAt(wolf, hit + 10);
-    const sf::Vector2f tile = simulator->getMap().getTileSize();
-    const int columns = static_cast<int>(simulator->getMap().getGridSize().x);
+    const sf::Vector2f tile = map.getTileSize();
+    const int columns = map.columns();
     int over = 0;
     for (int step = hit; step < hit + 10; ++step) {
-        const WolfForecast::Sighting& seen = quarry->at(step).front();
+        const WolfForecast::Sighting* found = wolves->find(step, wolf.id);
+        if (!found)
+            continue;
+        const WolfForecast::Sighting& seen = *found;
         for (const int cell : cells) {
             const float left = static_cast<float>(cell % columns) * tile.x;
             const float top = static_cast<float>(cell / columns) * tile.y;
@@ -368,20 +421,30 @@ AutoPlayer::Policy AutoPlayer::currentPolicy() const {
     }
 }
 
-int AutoPlayer::firstContact(const Policy& policy, sf::Vector2f* end, const Animal** met) {
+AutoPlayer::Contact AutoPlayer::contactOf(const Policy& policy, sf::Vector2f* end, int* met) {
     simulator->reset(tank);
-    int contact = Horizon + 1;
-    for (int step = 1; step <= Horizon && contact > Horizon; ++step) {
+    Contact contact;
+    bool paid = false;
+    for (int step = 1; step <= Horizon; ++step) {
         simulator->step(policy(step - 1, simulator->state()));
         const sf::FloatRect body = simulator->body();
-        // The further ahead, the less sure where a wolf will be.
-        const float margin = 3.f + 0.2f * static_cast<float>(step);
-        for (const WolfForecast::Sighting& seen : wolves->at(step))
-            if (seen.harmful && grown(seen.body, margin).intersects(body)) {
-                contact = step;
-                if (met)
-                    *met = seen.wolf;
+        for (const sf::FloatRect& spawner : redSpawners)
+            paid = paid || spawner.intersects(body);
+        for (const WolfForecast::Sighting& seen : wolves->at(step)) {
+            // The longer ago it was seen, the less sure where it will be; a wolf woken by the
+            // payment gets up and walks off at once.
+            const bool woken = paid && !seen.harmful;
+            const float margin =
+                0.5f + 0.02f * static_cast<float>(step + seen.seenAgo) + (woken ? WakeReach : 0.f);
+            if ((seen.harmful || woken) && grown(seen.body, margin).intersects(body)) {
+                if (contact.steps++ == 0) {
+                    contact.first = step;
+                    if (met)
+                        *met = seen.wolf;
+                }
+                break;
             }
+        }
     }
     if (end)
         *end = simulator->state().position;
@@ -390,25 +453,33 @@ int AutoPlayer::firstContact(const Policy& policy, sf::Vector2f* end, const Anim
 
 // Of the escapes that meet no wolf, the one that ends nearest to where the tank was going, and
 // above all not lower down (falling back costs a climb); when every one meets a wolf, the one that
-// meets it latest.
+// meets it latest, and of those the one that is out of its way soonest (where a wolf may come out
+// of a spawner, for one).
 Controls AutoPlayer::guard(Controls planned) {
-    const Animal* met = nullptr;
-    if (firstContact(currentPolicy(), nullptr, &met) > Horizon)
+    int met = 0;
+    if (contactOf(currentPolicy(), nullptr, &met).steps == 0)
         return planned;
-    // The same wolf in the way again and again: strike it down next time there is a choice.
-    blocked = met == blocker ? blocked + 1 : 1;
+    ++blocked;
+    blockedErrand = met == blocker && errand.cell == blockedCell ? blockedErrand + 1 : 1;
     blocker = met;
+    blockedCell = errand.cell;
     const float aim = activity == Activity::Walk ? walkTarget : tank.position.x;
     std::size_t best = 0;
-    int latest = -1;
+    Contact least{-1, Horizon + 1};
     float nearest = std::numeric_limits<float>::infinity();
     for (std::size_t i = 0; i < Escapes.size(); ++i) {
         sf::Vector2f end;
-        const int contact = firstContact(playing(Escapes[i], 0), &end);
+        const Contact contact = contactOf(playing(Escapes[i], 0), &end);
         const float away = std::abs(distanceAlong(end.x, aim, 1)) +
                            FallCost * std::max(0.f, end.y - tank.position.y);
-        if (contact > latest || (contact > Horizon && away < nearest)) {
-            latest = contact;
+        const bool better =
+            contact.steps == 0
+                ? least.steps > 0 || away < nearest
+                : least.steps > 0 &&
+                      (contact.first > least.first ||
+                       (contact.first == least.first && contact.steps < least.steps));
+        if (better) {
+            least = contact;
             nearest = away;
             best = i;
         }

@@ -2,17 +2,19 @@
 
 #include "actors/Controls.hpp"
 #include "actors/Tank.hpp"
+#include "autoplay/MapSight.hpp"
+#include "autoplay/PlayerView.hpp"
 #include "core/CommandQueue.hpp"
-#include "world/Platform.hpp"
 
 #include <SFML/System/Vector2.hpp>
 
 #include <vector>
 
 // How the automatic player's tank would move: a tank of its own, outside the scene, stepped as
-// the world steps the real one against the current map, with the controls' own commands. Blocks
-// carry, stop and push it as they would the real tank, but it bumps and pays nothing, and
-// wolves and power-ups play no part. Needs textureHolder, like every tank.
+// the world steps the real one, moved by the map's own tile collision (MapSight), and driven by
+// the controls' own commands. Blocks carry, stop and push it as they would the real tank, but it
+// bumps and pays nothing, and wolves and power-ups play no part. Needs textureHolder, like every
+// tank.
 class TankSimulator {
 public:
     // What decides how a tank moves on: where it is, its speed and drive, and whether a block
@@ -24,9 +26,11 @@ public:
         bool grounded = false;
     };
 
-    explicit TankSimulator(const Platform& map);
+    // The map must outlive the simulator.
+    explicit TankSimulator(const MapSight& map);
 
-    static State stateOf(const Tank& tank);
+    static State stateOf(const PlayerView::Tank& tank);
+
     // At rest on a floor: bottom edge on the top of row `floor` (the world's bottom for the row
     // below the map), as a block leaves a tank it has just carried.
     State standing(float x, int floor) const;
@@ -44,13 +48,12 @@ public:
     // The blocks struck from below in the last step.
     const std::vector<int>& struckCells() const { return struck; }
     sf::FloatRect body() const;
-    const Platform& getMap() const { return map; }
+    const MapSight& getMap() const { return map; }
 
 private:
-    const Platform& map;
+    const MapSight& map;
     Tank ghost;
     CommandQueue commands;
     mutable std::vector<sf::FloatRect> rects; // scratch
-    std::vector<Platform::TouchedCell> touched;
     std::vector<int> struck;
 };
