@@ -5,6 +5,7 @@
 #include "actors/Player.hpp"
 #include "actors/Tank.hpp"
 #include "actors/Wolf.hpp"
+#include "core/CopyingProgram.hpp"
 #include "core/SoundPlayer.hpp"
 #include "hud/GameHUD.hpp"
 #include "world/Platform.hpp"
@@ -280,6 +281,9 @@ TEST_P(WorldDrawing, TheSavingsLeaveThePictureAsItWas) {
     fixture.run(3);
     ASSERT_GT(world.getOpponent()->getChildren().size(), 0u) << "wolves are out";
 
+    // Where the renderer takes the copying program, the backdrop and banner are drawn through
+    // it, and the comparison covers that path too.
+    EXPECT_TRUE(CopyingProgram().isUsable());
     const sf::Image game = drawnByTheGame(fixture);
     const sf::Image plain = drawnPlainly(fixture);
     std::string first;

@@ -6,12 +6,15 @@
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
+#include <GL/gl.h>
+#include <GL/glx.h>
 #include <png.h>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 void Pictures::keepAtDrawnSize(sf::Texture& picture, sf::Vector2u drawnSize) {
@@ -53,6 +56,28 @@ void Pictures::keepAtDrawnSize(sf::Texture& picture, sf::Vector2u drawnSize) {
     dot.draw(point);
     kept.setSmooth(false);
     picture.swap(kept);
+}
+
+void Pictures::storeInWindowOrder(sf::Texture& picture) {
+    const sf::Vector2u size = picture.getSize();
+    if (size.x == 0 || size.y == 0 || !glXGetCurrentContext())
+        return;
+    std::vector<std::uint8_t> pixels;
+    try {
+        pixels.resize(std::size_t{size.x} * size.y * 4);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, picture.getNativeHandle());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    // Asked for without a size of its own, the format follows the pixels given.
+    if (glGetError() == GL_NO_ERROR)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(size.x),
+                     static_cast<GLsizei>(size.y), 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }
 
 bool Pictures::isOpaque(const sf::Texture& picture) {

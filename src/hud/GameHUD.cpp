@@ -1,6 +1,7 @@
 #include "hud/GameHUD.hpp"
 
 #include "actors/Player.hpp"
+#include "core/CopyingProgram.hpp"
 #include "core/ResourceHolder.hpp"
 #include "world/WorldGlobals.hpp"
 
@@ -279,7 +280,10 @@ void GameHUD::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) con
     sf::RenderStates bannerStates = states;
     if (bannerOpaque)
         bannerStates.blendMode = sf::BlendNone;
-    target.draw(banner, bannerStates);
+    if (bannerOpaque && bannerProgram)
+        bannerProgram->draw(target, banner, bannerStates);
+    else
+        target.draw(banner, bannerStates);
     sf::RenderStates elementStates = states;
     elementStates.texture = &elementTexture;
     target.draw(vertices, elementStates);

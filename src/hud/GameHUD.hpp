@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+class CopyingProgram;
 class Player;
 
 // The heads-up display: a banner over the bottom fifth of the window and, on it, quads laid out by
@@ -33,7 +34,11 @@ public:
     void setPlayer(const Player* player);
 
     // An opaque banner replaces whatever was under it, so it is drawn without blending.
-    void setBannerOpaque(bool value) { bannerOpaque = value; }
+    // Through `copying` when given.
+    void setBannerOpaque(bool value, const CopyingProgram* copying = nullptr) {
+        bannerOpaque = value;
+        bannerProgram = copying;
+    }
 
     // Where the banner lies in a window of the given size: across the bottom fifth.
     static sf::FloatRect bannerArea(sf::Vector2u window);
@@ -67,4 +72,5 @@ private:
     int failures = 0;
     bool scriptDisabled = false;
     bool bannerOpaque = false;
+    const CopyingProgram* bannerProgram = nullptr;
 };

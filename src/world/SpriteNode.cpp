@@ -1,5 +1,6 @@
 #include "world/SpriteNode.hpp"
 
+#include "core/CopyingProgram.hpp"
 #include "core/ResourceHolder.hpp"
 #include "world/WorldGlobals.hpp"
 
@@ -32,7 +33,13 @@ void SpriteNode::showDownTo(float bottom) {
 }
 
 void SpriteNode::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
-    if (opaque)
-        states.blendMode = sf::BlendNone;
-    target.draw(sprite, states);
+    if (!opaque) {
+        target.draw(sprite, states);
+        return;
+    }
+    states.blendMode = sf::BlendNone;
+    if (copyingProgram)
+        copyingProgram->draw(target, sprite, states);
+    else
+        target.draw(sprite, states);
 }

@@ -4,6 +4,8 @@
 
 #include <SFML/Graphics/Sprite.hpp>
 
+class CopyingProgram;
+
 // The level's background picture, scaled to windowSize: it fills the window through the view the
 // world draws the background and the HUD with.
 class SpriteNode : public SceneNode {
@@ -11,8 +13,12 @@ public:
     SpriteNode();
     ~SpriteNode() override;
 
-    // An opaque picture replaces whatever was under it, so it is drawn without blending.
-    void setOpaque(bool value) { opaque = value; }
+    // An opaque picture replaces whatever was under it, so it is drawn without blending, and
+    // through `copying` when given.
+    void setOpaque(bool value, const CopyingProgram* copying = nullptr) {
+        opaque = value;
+        copyingProgram = copying;
+    }
     // Draws the picture only down to `bottom` (in window pixels, at whole rows of the picture):
     // an opaque picture drawn later covers the rest.
     void showDownTo(float bottom);
@@ -22,4 +28,5 @@ private:
 
     sf::Sprite sprite;
     bool opaque = false;
+    const CopyingProgram* copyingProgram = nullptr;
 };

@@ -96,14 +96,18 @@ void World::loadTextures() {
     sf::Texture& banner = textures.get(Textures::HUDBanner);
     banner.setSmooth(true);
     // Laid out in the window's own pixels, the backdrop and a banner whose edges fall on whole
-    // pixels are kept at the size they are drawn.
+    // pixels are kept at the size they are drawn, in the window's order of colours, so that they
+    // are copied rather than sampled.
     if (layout == target.getSize()) {
         Pictures::keepAtDrawnSize(backdrop, layout);
+        Pictures::storeInWindowOrder(backdrop);
         const sf::FloatRect area = GameHUD::bannerArea(layout);
         const auto whole = [](float v) { return v == std::round(v); };
-        if (whole(area.left) && whole(area.top) && whole(area.width) && whole(area.height))
+        if (whole(area.left) && whole(area.top) && whole(area.width) && whole(area.height)) {
             Pictures::keepAtDrawnSize(banner, sf::Vector2u(static_cast<unsigned>(area.width),
                                                            static_cast<unsigned>(area.height)));
+            Pictures::storeInWindowOrder(banner);
+        }
     }
     backdropOpaque = Pictures::isOpaque(backdrop);
     bannerOpaque = Pictures::isOpaque(banner);
@@ -173,8 +177,8 @@ bool World::buildScene(int levelNumber) {
     auto HUDSprite = std::make_unique<GameHUD>();
     hud = HUDSprite.get();
     sceneLayers[0]->attachChild(std::move(HUDSprite));
-    background->setOpaque(backdropOpaque);
-    hud->setBannerOpaque(bannerOpaque);
+    background->setOpaque(backdropOpaque, &copying);
+    hud->setBannerOpaque(bannerOpaque, &copying);
     if (bannerOpaque)
         background->showDownTo(GameHUD::bannerArea(layout).top);
 

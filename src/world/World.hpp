@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CopyingProgram.hpp"
 #include "core/ResourceHolder.hpp"
 #include "world/Camera.hpp"
 #include "world/SceneNode.hpp"
@@ -119,6 +120,7 @@ private:
     sf::Vector2u layout;
     sf::View screenView; // the background and the HUD, in layout pixels over the whole target
     TextureHolder textures;
+    CopyingProgram copying; // the backdrop and the banner, when they are opaque
     SceneNode sceneGraph;
     std::array<SceneNode*, 3> sceneLayers{};
     std::array<SceneNode*, 3> actorLayers{};
