@@ -50,7 +50,8 @@ bool supported() {
 
 } // namespace
 
-CopyingProgram::CopyingProgram() {
+void CopyingProgram::make() const {
+    tried = true;
     if (!glXGetCurrentContext() || !supported())
         return;
     const Functions& f = functions();
@@ -76,7 +77,13 @@ CopyingProgram::~CopyingProgram() {
 
 void CopyingProgram::draw(sf::RenderTarget& target, const sf::Drawable& picture,
                           const sf::RenderStates& states) const {
-    if (program == 0 || !target.setActive(true)) {
+    if (!target.setActive(true)) {
+        target.draw(picture, states);
+        return;
+    }
+    if (!tried)
+        make();
+    if (program == 0) {
         target.draw(picture, states);
         return;
     }

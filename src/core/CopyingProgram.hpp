@@ -17,16 +17,21 @@ class RenderTarget;
 // is drawn the plain way, with the same pixels.
 class CopyingProgram {
 public:
-    // Made with the calling thread's graphics context, which must be the target's.
-    CopyingProgram();
+    CopyingProgram() = default;
     ~CopyingProgram();
     CopyingProgram(const CopyingProgram&) = delete;
     CopyingProgram& operator=(const CopyingProgram&) = delete;
 
-    bool isUsable() const { return program != 0; }
+    // The program is made at the first draw, with the target's graphics context (the game's
+    // contexts share their programs).
     void draw(sf::RenderTarget& target, const sf::Drawable& picture,
               const sf::RenderStates& states) const;
+    // Whether pictures are drawn through the program (known after the first draw).
+    bool isUsable() const { return program != 0; }
 
 private:
-    unsigned program = 0;
+    void make() const;
+
+    mutable unsigned program = 0;
+    mutable bool tried = false;
 };

@@ -59,24 +59,30 @@ void Pictures::keepAtDrawnSize(sf::Texture& picture, sf::Vector2u drawnSize) {
 }
 
 void Pictures::storeInWindowOrder(sf::Texture& picture) {
-    const sf::Vector2u size = picture.getSize();
-    if (size.x == 0 || size.y == 0 || !glXGetCurrentContext())
+    if (picture.getNativeHandle() == 0 || !glXGetCurrentContext())
         return;
-    std::vector<std::uint8_t> pixels;
-    try {
-        pixels.resize(std::size_t{size.x} * size.y * 4);
-    } catch (const std::bad_alloc&) {
-        return;
-    }
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glBindTexture(GL_TEXTURE_2D, picture.getNativeHandle());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
-    // Asked for without a size of its own, the format follows the pixels given.
-    if (glGetError() == GL_NO_ERROR)
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(size.x),
-                     static_cast<GLsizei>(size.y), 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    // The texture's own size, which may be larger than the picture's where the graphics card
+    // wants powers of two.
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    std::vector<std::uint8_t> pixels;
+    try {
+        if (width > 0 && height > 0)
+            pixels.resize(std::size_t(width) * std::size_t(height) * 4);
+    } catch (const std::bad_alloc&) {
+        pixels.clear();
+    }
+    if (!pixels.empty()) {
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+        // Asked for without a size of its own, the format follows the pixels given.
+        if (glGetError() == GL_NO_ERROR)
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                         pixels.data());
+    }
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }
 

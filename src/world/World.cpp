@@ -99,6 +99,8 @@ void World::loadTextures() {
     // pixels are kept at the size they are drawn, in the window's order of colours, so that they
     // are copied rather than sampled.
     if (layout == target.getSize()) {
+        // Stored with the target's own graphics context.
+        target.setActive(true);
         Pictures::keepAtDrawnSize(backdrop, layout);
         Pictures::storeInWindowOrder(backdrop);
         const sf::FloatRect area = GameHUD::bannerArea(layout);
