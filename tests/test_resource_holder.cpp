@@ -1,9 +1,11 @@
 #include "core/ResourceHolder.hpp"
 
 #include "TestSupport.hpp"
+#include "core/Pictures.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Context.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,8 +56,10 @@ TEST(ResourceHolder, ReferencesStayValidWhileOthersAreAdded) {
 }
 
 // Plain PNGs are read a band of rows at a time, anything else by the graphics library: the texture
-// holds what the library reads from the file either way, and a file broken half-way holds nothing.
+// holds what the library reads from the file either way, also once stored in the window's order
+// of colours, and a file broken half-way holds nothing.
 TEST(ResourceHolder, PicturesHoldThePixelsTheGraphicsLibraryReads) {
+    const sf::Context context; // the pictures are stored again with the current one
     TempDir dir;
     sf::Image written;
     written.create(37, 70, sf::Color(10, 200, 30, 128));
@@ -72,10 +76,16 @@ TEST(ResourceHolder, PicturesHoldThePixelsTheGraphicsLibraryReads) {
         holder.load(Textures::Platform, file);
         sf::Image expected;
         ASSERT_TRUE(expected.loadFromFile(file));
-        const sf::Image loaded = holder.get(Textures::Platform).copyToImage();
+        sf::Texture& picture = holder.get(Textures::Platform);
+        const sf::Image loaded = picture.copyToImage();
         ASSERT_EQ(loaded.getSize(), expected.getSize());
         const std::size_t bytes = std::size_t{expected.getSize().x} * expected.getSize().y * 4;
         EXPECT_TRUE(std::equal(loaded.getPixelsPtr(), loaded.getPixelsPtr() + bytes,
+                               expected.getPixelsPtr()));
+        Pictures::storeInWindowOrder(picture);
+        const sf::Image stored = picture.copyToImage();
+        ASSERT_EQ(stored.getSize(), expected.getSize());
+        EXPECT_TRUE(std::equal(stored.getPixelsPtr(), stored.getPixelsPtr() + bytes,
                                expected.getPixelsPtr()));
     }
     const std::string whole = testsupport::readFile(data + "/Images/Platform.png");
