@@ -30,9 +30,9 @@ void keepAtDrawnSize(sf::Texture& picture, sf::Vector2u drawnSize);
 
 // Stores the picture on the graphics card in the order of the window's own pixels (blue, green,
 // red, alpha), with the same pixels. A software renderer copies such a picture drawn one texel a
-// pixel, without blending, through the copying shader (`DrawShaders`) instead of sampling it,
-// about twice as fast. Done with the calling thread's graphics context; without one, or when
-// there is no memory for it, the picture stays as it was.
+// pixel, without blending, through `CopyingProgram` instead of sampling it, about three times as
+// fast. Done with the calling thread's graphics context; without one, or when there is no memory
+// for it, the picture stays as it was.
 void storeInWindowOrder(sf::Texture& picture);
 
 // Whether the picture has pixels and all of them are opaque: nothing drawn before it shows

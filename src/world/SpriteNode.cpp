@@ -33,12 +33,9 @@ void SpriteNode::showDownTo(float bottom) {
 }
 
 void SpriteNode::drawCurrent(sf::RenderTarget& target, sf::RenderStates states) const {
-    if (!opaque) {
-        target.draw(sprite, states);
-        return;
-    }
-    states.blendMode = sf::BlendNone;
-    if (copyingProgram)
+    if (opaque)
+        states.blendMode = sf::BlendNone;
+    if (opaque && copyingProgram)
         copyingProgram->draw(target, sprite, states);
     else
         target.draw(sprite, states);
